@@ -1,0 +1,19 @@
+# Compiler flags shared by every target: exact IEEE double arithmetic, warnings,
+# and on 32-bit x86 SSE2 maths (x87 extended precision would change the images).
+function(zorv_core_flags target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_CXX_COMPILER MATCHES "i686")
+    target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
+  endif()
+endfunction()
+
+function(zorv_sanitize target)
+  target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+endfunction()
+
+# Static MinGW runtime so the .scr and the test programs need no MinGW DLLs.
+if(WIN32)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_options(-msse2 -mfpmath=sse -ffp-contract=off)
+endif()

@@ -1,0 +1,11 @@
+# GoogleTest from the source tree Debian ships (package googletest); both toolchains build it.
+set(ZORV_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+function(zorv_add_gtest)
+  if(TARGET gtest)
+    return()
+  endif()
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${ZORV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endfunction()

@@ -1,0 +1,45 @@
+// The current image's parameters and the render progress, shared by the
+// image-parameter draws and the column renderer.
+#pragma once
+
+#include <cstdint>
+
+#include "fractal/Complex.h"
+#include "fractal/EscapeTests.h"
+
+namespace zorv {
+
+struct ClientRect {
+    int left;
+    int top;
+    int right;   // W, the client width
+    int bottom;  // H, the client height
+};
+
+struct FractalState {
+    ClientRect clientRect;
+    int column;
+    int row;
+    int batch;
+    int maxIter;
+    EscapeTest escapeTest;
+    double threshold;
+    double modeSelect;  // above 0.6: Mandelbrot image
+    double centerX;
+    double centerY;
+    double zoom;
+    double aspect;
+    Complex constant;
+    Complex addend;
+    Complex z;
+    int iter;
+    bool firstPixelPending;
+    int firstIter;
+    bool hasDetail;
+};
+
+inline constexpr double kMandelbrotAbove = 0.6;
+
+inline bool IsMandelbrot(const FractalState& state) { return state.modeSelect > kMandelbrotAbove; }
+
+}  // namespace zorv

@@ -1,0 +1,35 @@
+// An off-screen canvas in plain memory, black at the start: the canvas of the
+// headless renderer and of the tests.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "fractal/Canvas.h"
+
+namespace zorv {
+
+class MemoryCanvas : public Canvas {
+public:
+    MemoryCanvas(int width, int height);
+
+    void SetPixel(int x, int y, std::uint32_t color) override;
+    void Present(int width, int height) override;
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    std::uint32_t Pixel(int x, int y) const;
+    // Rows top-down, COLORREF layout.
+    const std::vector<std::uint32_t>& Pixels() const { return m_pixels; }
+
+protected:
+    // Called by Present with the pixels as they are now; does nothing by default.
+    virtual void OnPresent(int /*width*/, int /*height*/) {}
+
+private:
+    int m_width;
+    int m_height;
+    std::vector<std::uint32_t> m_pixels;
+};
+
+}  // namespace zorv

@@ -1,0 +1,29 @@
+// The program's pseudo-random generator: the classic linear congruential one,
+// giving integers 0..32767. Every image formula depends on that range.
+#pragma once
+
+#include <cstdint>
+
+namespace zorv {
+
+class Random {
+public:
+    static constexpr int kMax = 32767;
+
+    explicit Random(std::uint32_t seed = 1) : m_state(seed) {}
+
+    void Seed(std::uint32_t seed) { m_state = seed; }
+
+    // state ← state × 214013 + 2531011 (mod 2^32); the draw is bits 16 to 30.
+    int Draw() {
+        m_state = m_state * 214013u + 2531011u;
+        return static_cast<int>((m_state >> 16) & 0x7FFFu);
+    }
+
+    std::uint32_t State() const { return m_state; }
+
+private:
+    std::uint32_t m_state;
+};
+
+}  // namespace zorv

@@ -1,0 +1,25 @@
+// The progressive renderer's device-independent half: 26 columns per paint,
+// the per-pixel iteration, abandonment of uniform images and detail tracking.
+#pragma once
+
+#include "fractal/Canvas.h"
+#include "fractal/NewImage.h"
+
+namespace zorv {
+
+inline constexpr int kColumnsPerPaint = 26;
+
+// Iterates the pixel at (state.column, state.row), sets its colour in the
+// canvas and tracks detail. Leaves the escape count in state.iter.
+void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas);
+
+// One paint's worth of work: the next 26 columns of the current image, starting
+// new images at column 0 and abandoning uniform ones after W ÷ 3 columns.
+// W and H are read from state.clientRect, which the caller sets first.
+void RenderColumnBatch(RenderContext& context, Canvas& canvas);
+
+// Iteration steps a pixel with escape count `iter` took: one more than `iter`
+// when it escaped, maxIter when it never did. For benchmarks.
+inline long long IterationsTaken(int iter, int maxIter) { return iter < maxIter ? iter + 1LL : maxIter; }
+
+}  // namespace zorv

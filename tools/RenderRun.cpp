@@ -1,0 +1,219 @@
+// Saver runs and fixed images for the headless renderer, on the saver's own
+// renderer and parameter code.
+#include "tools/RenderRun.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "fractal/Random.h"
+#include "fractal/Renderer.h"
+#include "image/Bmp24.h"
+
+namespace zorv {
+
+namespace {
+
+void AppendReal(std::string& json, double value) {
+    if (std::isnan(value)) {
+        json += "\"nan\"";
+    } else if (std::isinf(value)) {
+        json += value > 0 ? "\"inf\"" : "\"-inf\"";
+    } else {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        json += text;
+    }
+}
+
+std::string ImagePath(const std::string& dir, long long number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "zorv-%04lld.bmp", number);
+    return (std::filesystem::path(dir) / name).string();
+}
+
+bool WriteBmp(const std::string& path, const MemoryCanvas& canvas, int width, int height, std::FILE* err) {
+    std::vector<std::uint8_t> bytes = EncodeBmp24(width, height, canvas.Pixels());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!bytes.empty() && file) {
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        if (file) return true;
+    }
+    std::fprintf(err, "zorv-render: cannot write %s\n", path.c_str());
+    return false;
+}
+
+bool MakeOutDir(const std::string& dir, std::FILE* err) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (std::filesystem::is_directory(dir, error)) return true;
+    std::fprintf(err, "zorv-render: --out: cannot create folder %s\n", dir.c_str());
+    return false;
+}
+
+// The saver's canvas, whose presentations become files and whose image starts
+// become parameter lines once each image's fate is known.
+class GalleryCanvas : public MemoryCanvas {
+public:
+    GalleryCanvas(const RenderOptions& options, std::FILE* out, std::FILE* err)
+        : MemoryCanvas(options.width, options.height), m_options(options), m_out(out), m_err(err) {}
+
+    void WatchColors(const ColorTable* colors) { m_colors = colors; }
+    long long Presented() const { return m_presented; }
+    long long Started() const { return m_started; }
+    bool Failed() const { return m_failed; }
+
+    void Finish() {
+        if (m_started > 0) EmitPending("unfinished");
+        std::fflush(m_out);
+    }
+
+protected:
+    void OnPresent(int width, int height) override {
+        m_presentedSinceStart = true;
+        if (m_presented >= m_options.images || m_failed) return;
+        ++m_presented;
+        if (!WriteBmp(ImagePath(m_options.outDir, m_presented), *this, width, height, m_err)) m_failed = true;
+    }
+
+    void ImageStarted(const FractalState& state) override {
+        if (m_started > 0) EmitPending(m_presentedSinceStart ? "presented" : "abandoned");
+        m_presentedSinceStart = false;
+        ++m_started;
+        m_pendingState = state;
+        m_pendingColors = m_colors ? *m_colors : ColorTable{};
+    }
+
+private:
+    void EmitPending(const char* fate) {
+        if (!m_options.params) return;
+        std::fprintf(m_out, "%s\n", ImageParamsJson(m_started, m_pendingState, m_pendingColors, fate).c_str());
+    }
+
+    const RenderOptions& m_options;
+    std::FILE* m_out;
+    std::FILE* m_err;
+    const ColorTable* m_colors = nullptr;
+    long long m_presented = 0;
+    long long m_started = 0;
+    bool m_presentedSinceStart = false;
+    bool m_failed = false;
+    FractalState m_pendingState{};
+    ColorTable m_pendingColors{};
+};
+
+}  // namespace
+
+std::string ImageParamsJson(long long image, const FractalState& state, const ColorTable& colors, const char* fate) {
+    std::string json = "{\"image\":" + std::to_string(image);
+    json += ",\"maxIter\":" + std::to_string(state.maxIter);
+    json += ",\"escapeTest\":\"";
+    json += EscapeTestName(state.escapeTest);
+    json += "\",\"threshold\":";
+    AppendReal(json, state.threshold);
+    json += ",\"modeSelect\":";
+    AppendReal(json, state.modeSelect);
+    json += IsMandelbrot(state) ? ",\"mandelbrot\":true" : ",\"mandelbrot\":false";
+    json += ",\"centerX\":";
+    AppendReal(json, state.centerX);
+    json += ",\"centerY\":";
+    AppendReal(json, state.centerY);
+    json += ",\"zoom\":";
+    AppendReal(json, state.zoom);
+    json += ",\"aspect\":";
+    AppendReal(json, state.aspect);
+    json += ",\"constantRe\":";
+    AppendReal(json, state.constant.re);
+    json += ",\"constantIm\":";
+    AppendReal(json, state.constant.im);
+    json += ",\"colors\":[";
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        if (i) json += ',';
+        json += std::to_string(colors[i]);
+    }
+    json += "],\"fate\":\"";
+    json += fate;
+    json += "\"}";
+    return json;
+}
+
+long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas) {
+    long long iterations = 0;
+    const int width = state.clientRect.right;
+    const int height = state.clientRect.bottom;
+    for (state.column = 0; state.column < width; ++state.column) {
+        for (state.row = 0; state.row < height; ++state.row) {
+            RenderPixel(state, colors, canvas);
+            iterations += IterationsTaken(state.iter, state.maxIter);
+        }
+    }
+    return iterations;
+}
+
+void SetUpFixedImage(const FixedImageOptions& fixed, int width, int height, const SaverSettings& settings,
+                     FractalState& state, ColorTable& colors) {
+    state = FractalState{};
+    state.clientRect = {0, 0, width, height};
+    state.maxIter = fixed.maxIter;
+    state.escapeTest = fixed.escapeTest;
+    state.threshold = fixed.threshold;
+    state.modeSelect = fixed.mandelbrot ? 1.0 : -1.0;
+    state.zoom = fixed.planeWidth;
+    state.aspect = static_cast<double>(height) / width;
+    // The pixel mapping is re = (x − centerX) × zoom ÷ W and im = (centerY − y) × zoom ÷ W,
+    // so the plane point (X, Y) lands on the image centre with these origins.
+    state.centerX = width * 0.5 - fixed.centerX * width / fixed.planeWidth;
+    state.centerY = height * 0.5 + fixed.centerY * width / fixed.planeWidth;
+    state.constant = {fixed.constantRe, fixed.constantIm};
+    state.addend = state.constant;
+    state.firstPixelPending = true;
+
+    Random random(fixed.paletteSeed);
+    MakeColorTable(colors, settings, random);
+}
+
+int RunSaverImages(const RenderOptions& options, const SaverSettings& initialSettings, std::FILE* out,
+                   std::FILE* err) {
+    if (!MakeOutDir(options.outDir, err)) return 1;
+    FractalState state{};
+    ColorTable colors{};
+    SaverSettings settings = initialSettings;
+    Random random(options.seed);
+    RenderContext context{state, colors, settings, random};
+    GalleryCanvas canvas(options, out, err);
+    canvas.WatchColors(&colors);
+    state.clientRect = {0, 0, options.width, options.height};
+
+    // Limits are checked between paints, as a saver run can only be stopped there.
+    bool limited = false;
+    while (canvas.Presented() < options.images && !canvas.Failed()) {
+        if (canvas.Started() >= options.limit) {
+            limited = true;
+            break;
+        }
+        RenderColumnBatch(context, canvas);
+    }
+    canvas.Finish();
+    if (canvas.Failed()) return 1;
+    if (limited) {
+        std::fprintf(err, "zorv-render: stopped after %lld images were started; %lld of %lld presented\n",
+                     canvas.Started(), canvas.Presented(), options.images);
+    }
+    return 0;
+}
+
+int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, std::FILE* out, std::FILE* err) {
+    if (!MakeOutDir(options.outDir, err)) return 1;
+    FractalState state{};
+    ColorTable colors{};
+    SetUpFixedImage(*options.fixed, options.width, options.height, settings, state, colors);
+    MemoryCanvas canvas(options.width, options.height);
+    RenderWholeImage(state, colors, canvas);
+    if (options.params) std::fprintf(out, "%s\n", ImageParamsJson(1, state, colors, "presented").c_str());
+    return WriteBmp(ImagePath(options.outDir, 1), canvas, options.width, options.height, err) ? 0 : 1;
+}
+
+}  // namespace zorv

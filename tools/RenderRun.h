@@ -1,0 +1,31 @@
+// The headless renderer's two jobs: a saver run from a seed, writing every
+// presented image, and one fixed image for comparisons with other renderers.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "fractal/ColorTable.h"
+#include "fractal/FractalState.h"
+#include "fractal/MemoryCanvas.h"
+#include "settings/SaverSettings.h"
+#include "tools/RenderOptions.h"
+
+namespace zorv {
+
+// One JSON object (one line, no newline) describing an image's parameters.
+std::string ImageParamsJson(long long image, const FractalState& state, const ColorTable& colors, const char* fate);
+
+// Renders every pixel of one image with the given parameters; returns the
+// number of iteration steps taken in all.
+long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas);
+
+// Sets up `state` and `colors` for a fixed image of the given size.
+void SetUpFixedImage(const FixedImageOptions& fixed, int width, int height, const SaverSettings& settings,
+                     FractalState& state, ColorTable& colors);
+
+// Exit codes: 0 success, 1 a file could not be written.
+int RunSaverImages(const RenderOptions& options, const SaverSettings& settings, std::FILE* out, std::FILE* err);
+int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, std::FILE* out, std::FILE* err);
+
+}  // namespace zorv
