@@ -1,0 +1,58 @@
+// CFile: a Win32 file handle with open modes, and reads, writes and closes
+// that raise CFileException on failure. Owns its handle.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/Exception.h"
+
+class CFile {
+public:
+    // Open flags; combine one access mode, one sharing mode and modeCreate.
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeCreate = 0x1000,
+    };
+
+    CFile() = default;
+    ~CFile();  // closes a file still open, ignoring errors
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    CFile(CFile&& other) noexcept;
+    CFile& operator=(CFile&& other) noexcept;
+
+    // Never raises. On failure the object stays closed and `pError`, when given,
+    // receives the cause.
+    BOOL Open(const char* path, UINT nOpenFlags, CFileException* pError = nullptr);
+
+    // The length in bytes (low 32 bits); the position is left where it was.
+    DWORD GetLength() const;
+    // Bytes read: fewer than asked at the end of the file, 0 for a count of 0.
+    UINT Read(void* buffer, UINT nCount);
+    // Writes every byte; a short write raises with the cause diskFull.
+    void Write(const void* buffer, UINT nCount);
+    void Close();
+    // Closes without raising, whatever happens.
+    void Abort();
+
+    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+
+    // The CreateFileA arguments a set of open flags maps to.
+    struct CreateArgs {
+        DWORD access;
+        DWORD share;
+        DWORD creation;
+    };
+    static CreateArgs MapOpenFlags(UINT nOpenFlags);
+
+private:
+    [[noreturn]] static void ThrowOsError(DWORD error);
+};

@@ -1,0 +1,57 @@
+// CGdiObject ownership, and the bitmap and palette operations the image store uses.
+#include "framework/GdiObject.h"
+
+#include <utility>
+
+#include "framework/DC.h"
+
+CGdiObject::~CGdiObject() { DeleteObject(); }
+
+CGdiObject::CGdiObject(CGdiObject&& other) noexcept : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
+
+CGdiObject& CGdiObject::operator=(CGdiObject&& other) noexcept {
+    if (this != &other) {
+        DeleteObject();
+        m_hObject = std::exchange(other.m_hObject, nullptr);
+    }
+    return *this;
+}
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject) {
+    if (hObject == nullptr) return FALSE;
+    if (hObject != m_hObject) DeleteObject();
+    m_hObject = hObject;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
+
+BOOL CGdiObject::DeleteObject() {
+    if (m_hObject == nullptr) return FALSE;
+    return ::DeleteObject(std::exchange(m_hObject, nullptr));
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    HDC hdc = pDC != nullptr ? pDC->GetSafeHdc() : nullptr;
+    if (hdc == nullptr) return FALSE;
+    return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
+}
+
+int CBitmap::GetBitmap(BITMAP* pBitmap) const {
+    if (m_hObject == nullptr) return 0;
+    return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitmap);
+}
+
+BOOL CPalette::CreatePalette(const LOGPALETTE* pLogPalette) { return Attach(::CreatePalette(pLogPalette)); }
+
+UINT CPalette::GetEntryCount() const {
+    if (m_hObject == nullptr) return 0;
+    WORD count = 0;
+    if (::GetObjectA(m_hObject, sizeof(count), &count) == 0) return 0;
+    return count;
+}
+
+UINT CPalette::GetPaletteEntries(UINT nStartIndex, UINT nNumEntries, PALETTEENTRY* pEntries) const {
+    if (m_hObject == nullptr) return 0;
+    return ::GetPaletteEntries(GetSafeHandle(), nStartIndex, nNumEntries, pEntries);
+}
