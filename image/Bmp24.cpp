@@ -1,48 +1,35 @@
-// Writer for the BMP file header, the 40-byte info header and padded BGR rows.
+// 24-bit BMP files for the headless renderer: the shared file and info headers
+// followed by padded BGR rows, bottom-up.
 #include "image/Bmp24.h"
+
+#include "image/BmpFile.h"
 
 namespace zorv {
 
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFFu);
-    Put16(out, value >> 16);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> EncodeBmp24(int width, int height, const std::vector<std::uint32_t>& pixels) {
     if (width < 1 || height < 1) return {};
-    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
+    const std::uint64_t rowBytes = DibRowBytes(static_cast<std::uint64_t>(width), 24);
     const std::uint64_t imageBytes = rowBytes * static_cast<std::uint64_t>(height);
-    constexpr std::uint32_t kHeaders = 14 + 40;
+    constexpr std::uint32_t kHeaders = kBmpFileHeaderSize + kInfoHeaderSize;
     if (imageBytes + kHeaders > 0xFFFFFFFFull) return {};
     if (pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) return {};
 
+    BmpFileHeader file;
+    file.fileSize = static_cast<std::uint32_t>(imageBytes) + kHeaders;
+    file.pixelOffset = kHeaders;
+    DibInfoHeader info;
+    info.width = width;
+    info.height = height;  // positive: bottom-up rows
+    info.bitsPerPixel = 24;
+    info.imageSize = static_cast<std::uint32_t>(imageBytes);
+    info.xPelsPerMeter = info.yPelsPerMeter = 2835;  // 72 dpi
+
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(imageBytes) + kHeaders);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, static_cast<std::uint32_t>(imageBytes) + kHeaders);
-    Put32(out, 0);  // reserved
-    Put32(out, kHeaders);
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(width));
-    Put32(out, static_cast<std::uint32_t>(height));  // positive: bottom-up rows
-    Put16(out, 1);                                   // planes
-    Put16(out, 24);
-    Put32(out, 0);  // BI_RGB
-    Put32(out, static_cast<std::uint32_t>(imageBytes));
-    Put32(out, 2835);  // 72 dpi
-    Put32(out, 2835);
-    Put32(out, 0);
-    Put32(out, 0);
+    const auto fileBytes = EncodeBmpFileHeader(file);
+    const auto infoBytes = EncodeInfoHeader(info);
+    out.insert(out.end(), fileBytes.begin(), fileBytes.end());
+    out.insert(out.end(), infoBytes.begin(), infoBytes.end());
 
     for (int y = height - 1; y >= 0; --y) {
         const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);

@@ -8,7 +8,7 @@
 #include "framework/File.h"
 #include "framework/GdiObject.h"
 #include "tests/win32/MessageBoxRecorder.h"
-#include "tests/win32/TempDir.h"
+#include "tests/core/TempDir.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ TEST(CFile, OpenFlagsMapToCreateFileArguments) {
 }
 
 TEST(CFile, WriteThenReadBackWithLengthAndShortReadAtEnd) {
-    TempDir dir;
-    const std::string path = dir.File("data.bin");
+    zorv::TempDir dir;
+    const std::string path = (dir / "data.bin").string();
     {
         CFile file;
         ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive));
@@ -64,17 +64,17 @@ TEST(CFile, WriteThenReadBackWithLengthAndShortReadAtEnd) {
 }
 
 TEST(CFile, OpenOfMissingFileFailsWithoutRaisingAndReportsCause) {
-    TempDir dir;
+    zorv::TempDir dir;
     CFile file;
     CFileException error;
-    EXPECT_FALSE(file.Open(dir.File("missing.bin").c_str(), CFile::modeRead, &error));
+    EXPECT_FALSE(file.Open((dir / "missing.bin").string().c_str(), CFile::modeRead, &error));
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
 }
 
 TEST(CFile, WriteToReadOnlyHandleRaisesFileException) {
-    TempDir dir;
-    const std::string path = dir.File("ro.bin");
+    zorv::TempDir dir;
+    const std::string path = (dir / "ro.bin").string();
     {
         CFile file;
         ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
@@ -87,8 +87,8 @@ TEST(CFile, WriteToReadOnlyHandleRaisesFileException) {
 }
 
 TEST(CFile, SharingModesAreEnforced) {
-    TempDir dir;
-    const std::string path = dir.File("shared.bin");
+    zorv::TempDir dir;
+    const std::string path = (dir / "shared.bin").string();
     CFile writer;
     ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive));
     CFile reader;
