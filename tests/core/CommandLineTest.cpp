@@ -76,7 +76,9 @@ TEST(ScanMode, ArgumentTable) {
     for (const ModeCase& c : cases) {
         const ModeRequest request = ScanMode(c.arguments, c.win9x);
         EXPECT_EQ(request.kind, c.kind) << '"' << c.arguments << "\" win9x=" << c.win9x;
-        if (c.rest != nullptr) EXPECT_EQ(std::string(request.rest), c.rest) << c.arguments;
+        if (c.rest != nullptr) {
+            EXPECT_EQ(std::string(request.rest), c.rest) << c.arguments;
+        }
     }
 }
 

@@ -74,7 +74,9 @@ TEST(DecideHostWindow, FilterTable) {
         const HostAction action = DecideHostWindow(row.flags, row.message, row.wParam);
         EXPECT_EQ(action.effect, row.effect) << row.what;
         EXPECT_EQ(action.route, row.route) << row.what;
-        if (row.route == Route::Answer) EXPECT_EQ(action.result, row.result) << row.what;
+        if (row.route == Route::Answer) {
+            EXPECT_EQ(action.result, row.result) << row.what;
+        }
         EXPECT_EQ(action.hideCursor, row.hideCursor) << row.what;
     }
 }
@@ -138,7 +140,9 @@ TEST(DecideDefaultSaver, PolicyTable) {
         const SaverAction action = DecideDefaultSaver(flags, row.message, row.wParam, {0, 0});
         EXPECT_EQ(action.effect, row.effect) << row.what;
         EXPECT_EQ(action.route, row.route) << row.what;
-        if (row.route == Route::Answer) EXPECT_EQ(action.result, row.result) << row.what;
+        if (row.route == Route::Answer) {
+            EXPECT_EQ(action.result, row.result) << row.what;
+        }
     }
 }
 

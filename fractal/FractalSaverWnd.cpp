@@ -1,0 +1,69 @@
+// The fractal saver window: settings load and save, the drawing timer, paints
+// through RenderColumns, and saving the last image on a close request.
+#include "fractal/FractalSaverWnd.h"
+
+#include <ctime>
+
+#include "fractal/RenderColumns.h"
+#include "fractal/SaverObjects.h"
+#include "fractal/SaverPicture.h"
+#include "settings/Win32ProfileStore.h"
+
+BEGIN_MESSAGE_MAP(CFractalSaverWnd, CScreenSaverWnd)
+    ON_WM_TIMER()
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+CFractalSaverWnd::CFractalSaverWnd() : m_pDib(NewSaverPicture()) {
+    g_random.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+}
+
+CFractalSaverWnd::~CFractalSaverWnd() { DeleteSaverPicture(m_pDib); }
+
+void CFractalSaverWnd::OnDraw(CDC* pDC) { RenderColumns(m_hWnd, m_pDib, pDC); }
+
+void CFractalSaverWnd::RestartTimer() {
+    if (m_hWnd == nullptr) return;
+    if (m_nSpeed < 1) m_nSpeed = 1;
+    ::SetTimer(m_hWnd, kTimerId, static_cast<UINT>(kPeriodNumerator / m_nSpeed), nullptr);
+}
+
+void CFractalSaverWnd::SaveOptions() {
+    CWin32ProfileStore store(zorv::kSettingsFile);
+    zorv::SaveSettings(g_settings, store);
+}
+
+void CFractalSaverWnd::RestoreOptions() {
+    CWin32ProfileStore store(zorv::kSettingsFile);
+    zorv::LoadSettings(g_settings, store);
+}
+
+void CFractalSaverWnd::OnTimer(UINT_PTR) {
+    Default();
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CFractalSaverWnd::OnClose() {
+    RECT rect{0, 0, 0, 0};
+    ::GetClientRect(m_hWnd, &rect);
+    const int width = rect.right;
+    const int height = rect.bottom;
+    {
+        CClientDC clientDC(m_hWnd);
+        CDC canvasDC;
+        canvasDC.CreateCompatibleDC(&clientDC);
+        HGDIOBJ hOldBitmap = canvasDC.SelectObject(SaverCanvasBitmap());
+
+        // Only a picture that came from the file at the start of this run is
+        // written back, so a run that found no file never creates one.
+        if (g_settings.SaveImage == 1 && width == ::GetSystemMetrics(SM_CXSCREEN) && m_pDib != nullptr &&
+            PictureHeld(m_pDib)) {
+            canvasDC.BitBlt(0, 0, width, height, &clientDC, 0, 0, SRCCOPY);
+            if (CapturePicture(m_pDib, &canvasDC, 0, 0, width, height) == 1) SavePicture(m_pDib, kSavedPicturePath);
+        }
+        if (hOldBitmap != nullptr) canvasDC.SelectObject(hOldBitmap);
+    }
+    // The canvas is free again before the request goes on: the password dialog
+    // that may follow lets paints run, and each must be able to select it.
+    Default();
+}

@@ -1,0 +1,34 @@
+// CFractalSaverWnd: the saver window object. Its timer drives the renderer,
+// and a close request may write the window's picture back to the saved file.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/ScreenSaverWnd.h"
+
+class CDib;
+
+class CFractalSaverWnd : public CScreenSaverWnd {
+public:
+    CFractalSaverWnd();
+    ~CFractalSaverWnd() override;
+
+    const char* GetRuntimeClassName() const override { return "CFractalSaverWnd"; }
+
+    void OnDraw(CDC* pDC) override;
+    void RestartTimer() override;
+    void SaveOptions() override;
+    void RestoreOptions() override;
+
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr int kPeriodNumerator = 2000;  // ms; divided by m_nSpeed
+
+    int m_nSpeed = 10;
+    CDib* m_pDib = nullptr;  // owned; null when it could not be allocated
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnClose();
+
+    DECLARE_MESSAGE_MAP(CFractalSaverWnd)
+};
