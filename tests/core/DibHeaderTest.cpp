@@ -199,8 +199,11 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
     for (const Row& row : rows) {
         EXPECT_EQ(CheckDibBlock(row.dib), row.expected) << row.name;
         // Painting accepts exactly what fits, whatever the size fields say.
-        if (row.expected == DibCheck::Ok) EXPECT_TRUE(DibFitsForPainting(row.dib)) << row.name;
-        if (row.expected == DibCheck::TooShort) EXPECT_FALSE(DibFitsForPainting(row.dib)) << row.name;
+        if (row.expected == DibCheck::Ok) {
+            EXPECT_TRUE(DibFitsForPainting(row.dib)) << row.name;
+        } else if (row.expected == DibCheck::TooShort) {
+            EXPECT_FALSE(DibFitsForPainting(row.dib)) << row.name;
+        }
     }
 }
 
