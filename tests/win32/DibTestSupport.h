@@ -29,7 +29,7 @@ inline std::uint32_t PixelValue(int bits, int x, int y) {
     return RGB((x * 40 + 7) & 0xFF, (y * 60 + 9) & 0xFF, (x * y * 13 + 100) & 0xFF);
 }
 
-// An uncompressed w × h picture of `bits` (1, 4, 8, 24, 32) in the info layout
+// An uncompressed w × h picture of `bits` (1, 4, 8, 16, 24, 32) in the info layout
 // (40-byte header) or the core layout (12-byte header), bottom-up rows.
 inline std::vector<std::uint8_t> MakePicture(bool core, int bits, int w, int h) {
     std::vector<std::uint8_t> dib;
@@ -66,6 +66,12 @@ inline std::vector<std::uint8_t> MakePicture(bool core, int bits, int w, int h) 
                 case 1: line[x / 8] |= static_cast<std::uint8_t>(v << (7 - x % 8)); break;
                 case 4: line[x / 2] |= static_cast<std::uint8_t>(v << (x % 2 ? 0 : 4)); break;
                 case 8: line[x] = static_cast<std::uint8_t>(v); break;
+                case 16: {  // 5-5-5
+                    const unsigned packed = ((GetRValue(v) >> 3) << 10) | ((GetGValue(v) >> 3) << 5) | (GetBValue(v) >> 3);
+                    line[x * 2] = static_cast<std::uint8_t>(packed);
+                    line[x * 2 + 1] = static_cast<std::uint8_t>(packed >> 8);
+                    break;
+                }
                 default: {
                     const std::size_t at = static_cast<std::size_t>(x) * (bits / 8);
                     line[at] = GetBValue(v);
@@ -82,7 +88,12 @@ inline std::vector<std::uint8_t> MakePicture(bool core, int bits, int w, int h) 
 // The colour a test picture shows at (x, y), top-down.
 inline COLORREF ExpectedColor(int bits, int x, int y) {
     const std::uint32_t v = PixelValue(bits, x, y);
-    return bits <= 8 ? TableColor(static_cast<int>(v)) : static_cast<COLORREF>(v);
+    if (bits <= 8) return TableColor(static_cast<int>(v));
+    if (bits == 16) {
+        const auto widen = [](unsigned c) { return static_cast<BYTE>((c & 0xF8) | ((c & 0xF8) >> 5)); };
+        return RGB(widen(GetRValue(v)), widen(GetGValue(v)), widen(GetBValue(v)));
+    }
+    return static_cast<COLORREF>(v);
 }
 
 // A BMP file: file header (offset field as given, or right behind the table) and the DIB.
