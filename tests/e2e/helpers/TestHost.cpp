@@ -1,0 +1,140 @@
+// Test host for the end-to-end tests: plays the part of the system's display
+// settings. "preview" starts the saver with /p inside its own window, checks the
+// child and ends it by destroying the window; "password" starts /a with its window.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+FILE* g_log = nullptr;
+
+void Log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(g_log, format, args);
+    va_end(args);
+    std::fputc('\n', g_log);
+    std::fflush(g_log);
+}
+
+LRESULT CALLBACK HostProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HELP || message == WM_CONTEXTMENU) {
+        Log("parent got %s wParam=%lu self=%lu", message == WM_HELP ? "WM_HELP" : "WM_CONTEXTMENU",
+            static_cast<unsigned long>(wParam), static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hWnd)));
+        return 0;
+    }
+    return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+// Keeps the host's window answering while waiting, as a real host would.
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+}
+
+bool Start(const std::string& commandLine, PROCESS_INFORMATION* process) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string text = commandLine;
+    return CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process) != 0;
+}
+
+DWORD WaitExit(const PROCESS_INFORMATION& process, DWORD timeout) {
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > timeout) return STILL_ACTIVE;
+        Pump(50);
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+}  // namespace
+
+// Usage: zorv_test_host preview|password <saver> <log file> [seconds to run]
+int main(int argc, char** argv) {
+    if (argc < 4) return 2;
+    const std::string mode = argv[1];
+    const std::string saver = argv[2];
+    g_log = std::fopen(argv[3], "w");
+    if (g_log == nullptr) return 2;
+    const DWORD runMs = argc > 4 ? static_cast<DWORD>(std::atoi(argv[4]) * 1000) : 6000;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = "ZorvTestHost";
+    RegisterClassA(&wc);
+    // A popup at the screen's corner, so that the test can find the preview on screen.
+    HWND hHost = CreateWindowExA(0, "ZorvTestHost", "Zorv Test Host", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+    if (hHost == nullptr) return 2;
+    Pump(200);
+    const unsigned long handle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hHost));
+    Log("host %lu", handle);
+
+    PROCESS_INFORMATION process{};
+    const std::string letter = mode == "password" ? "/a" : "/p";
+    if (!Start("\"" + saver + "\" " + letter + " " + std::to_string(handle), &process)) {
+        Log("cannot start the saver");
+        return 2;
+    }
+
+    int failures = 0;
+    if (mode == "password") {
+        const DWORD code = WaitExit(process, 20000);
+        Log("exit %ld", static_cast<long>(code));
+        return code == 0 ? 0 : 1;
+    }
+
+    HWND hChild = nullptr;
+    for (int i = 0; i < 400 && hChild == nullptr; ++i) {
+        Pump(50);
+        hChild = FindWindowExA(hHost, nullptr, "WindowsScreenSaverClass", "Preview");
+    }
+    if (hChild == nullptr) {
+        Log("no preview child");
+        TerminateProcess(process.hProcess, 3);
+        return 1;
+    }
+    RECT host{};
+    RECT child{};
+    GetClientRect(hHost, &host);
+    GetClientRect(hChild, &child);
+    POINT origin{0, 0};
+    MapWindowPoints(hChild, hHost, &origin, 1);
+    Log("child %ldx%ld at %ld,%ld; host %ldx%ld", child.right, child.bottom, origin.x, origin.y, host.right, host.bottom);
+    if (child.right != host.right || child.bottom != host.bottom || origin.x != 0 || origin.y != 0) ++failures;
+    const LONG style = GetWindowLongA(hChild, GWL_STYLE);
+    if ((style & WS_CHILD) == 0) {
+        Log("preview is no child window");
+        ++failures;
+    }
+    Log("ready");
+
+    // The test draws and sends input meanwhile; the preview must stay.
+    Pump(runMs);
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT || !IsWindow(hChild)) {
+        Log("preview ended early");
+        ++failures;
+    }
+    // A help request in the preview goes to its parent.
+    SendMessageA(hChild, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hChild), 0);
+    Pump(300);
+
+    DestroyWindow(hHost);
+    const DWORD code = WaitExit(process, 10000);
+    Log("exit %ld", static_cast<long>(code));
+    if (code != 0) ++failures;
+    Log(failures == 0 ? "pass" : "fail");
+    return failures == 0 ? 0 : 1;
+}
