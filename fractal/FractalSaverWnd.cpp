@@ -3,10 +3,12 @@
 #include "fractal/FractalSaverWnd.h"
 
 #include <ctime>
+#include <new>
 
 #include "fractal/RenderColumns.h"
 #include "fractal/SaverObjects.h"
-#include "fractal/SaverPicture.h"
+#include "image/Dib.h"
+#include "image/OffscreenCanvas.h"
 #include "settings/Win32ProfileStore.h"
 
 BEGIN_MESSAGE_MAP(CFractalSaverWnd, CScreenSaverWnd)
@@ -14,11 +16,11 @@ BEGIN_MESSAGE_MAP(CFractalSaverWnd, CScreenSaverWnd)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-CFractalSaverWnd::CFractalSaverWnd() : m_pDib(NewSaverPicture()) {
+CFractalSaverWnd::CFractalSaverWnd() : m_pDib(new (std::nothrow) CDib) {
     g_random.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
-CFractalSaverWnd::~CFractalSaverWnd() { DeleteSaverPicture(m_pDib); }
+CFractalSaverWnd::~CFractalSaverWnd() { delete m_pDib; }
 
 void CFractalSaverWnd::OnDraw(CDC* pDC) { RenderColumns(m_hWnd, m_pDib, pDC); }
 
@@ -52,14 +54,14 @@ void CFractalSaverWnd::OnClose() {
         CClientDC clientDC(m_hWnd);
         CDC canvasDC;
         canvasDC.CreateCompatibleDC(&clientDC);
-        HGDIOBJ hOldBitmap = canvasDC.SelectObject(SaverCanvasBitmap());
+        HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
 
         // Only a picture that came from the file at the start of this run is
         // written back, so a run that found no file never creates one.
         if (g_settings.SaveImage == 1 && width == ::GetSystemMetrics(SM_CXSCREEN) && m_pDib != nullptr &&
-            PictureHeld(m_pDib)) {
+            m_pDib->m_hImage != nullptr) {
             canvasDC.BitBlt(0, 0, width, height, &clientDC, 0, 0, SRCCOPY);
-            if (CapturePicture(m_pDib, &canvasDC, 0, 0, width, height) == 1) SavePicture(m_pDib, kSavedPicturePath);
+            if (m_pDib->Capture(&canvasDC, 0, 0, width, height) == 1) m_pDib->Save(kSavedPicturePath);
         }
         if (hOldBitmap != nullptr) canvasDC.SelectObject(hOldBitmap);
     }

@@ -5,8 +5,9 @@
 #include "fractal/GdiCanvas.h"
 #include "fractal/Renderer.h"
 #include "fractal/SaverObjects.h"
-#include "fractal/SaverPicture.h"
 #include "framework/File.h"
+#include "image/Dib.h"
+#include "image/OffscreenCanvas.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
     CClientDC clientDC(hWnd);
     CDC canvasDC;
     canvasDC.CreateCompatibleDC(&clientDC);
-    HGDIOBJ hOldBitmap = canvasDC.SelectObject(SaverCanvasBitmap());
+    HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
 
     RECT rect{0, 0, 0, 0};
     ::GetClientRect(hWnd, &rect);
@@ -45,8 +46,8 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
         g_bShowSaved = SavedPictureOpens();
     }
     if (g_bShowSaved) {
-        g_bShowSaved = LoadPicture(pDib, kSavedPicturePath) == 1;
-        if (g_bShowSaved && PictureHeld(pDib)) DrawPicture(pDib, &clientDC);
+        g_bShowSaved = pDib->Load(kSavedPicturePath) == 1;
+        if (g_bShowSaved && pDib->m_hImage != nullptr) pDib->DrawFitted(&clientDC);
         g_bShowSaved = false;
     }
 

@@ -8,6 +8,8 @@
 
 class CDib;
 
+inline constexpr const char* kSavedPicturePath = "C:\\Windows\\ZORV.BMP";
+
 // One paint's work for the saver window `hWnd`: `pDib` is the window's picture
 // object (may be null), `pTarget` the paint DC that finished images go to.
 void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget);

@@ -1,13 +1,14 @@
 // Definitions of the saver's global objects in one file, so that their
 // construction order is fixed: the generator the window seeds, the saver window,
-// then the render state and the settings defaults.
+// the configuration dialog, then the render state and the settings defaults.
 #include "fractal/SaverObjects.h"
 
 #include "fractal/FractalSaverWnd.h"
+#include "settings/FractalSaverDlg.h"
 
 zorv::Random g_random;
 CFractalSaverWnd g_saverWnd;
-// The configuration dialog object belongs here, right after the saver window.
+CFractalSaverDlg g_saverDlg;
 zorv::FractalState g_fractalState{};
 zorv::ColorTable g_colorTable{};
 zorv::SaverSettings g_settings = zorv::DefaultSettings();
