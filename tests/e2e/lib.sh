@@ -23,10 +23,10 @@ note() { echo "--- $*"; }
 
 e2e_cleanup() {
     [ -n "$saver_pid" ] && kill "$saver_pid" 2>/dev/null
+    [ -n "${E2E_EXTRA_CLEANUP:-}" ] && eval "$E2E_EXTRA_CLEANUP"
     wineserver -k >/dev/null 2>&1
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -f "$windir/zorvsave.ini" "$windir/ZORV.BMP"
-    [ -n "${E2E_EXTRA_CLEANUP:-}" ] && eval "$E2E_EXTRA_CLEANUP"
     return 0
 }
 
