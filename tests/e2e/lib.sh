@@ -35,7 +35,7 @@ e2e_setup() {
     mkdir -p "$work"
     trap e2e_cleanup EXIT
     trap 'exit 1' INT TERM
-    Xvfb -displayfd 5 -screen 0 320x240x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 5 -screen 0 ${E2E_SCREEN:-320x240x24} -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
     i=0
     while [ ! -s "$work/display" ]; do
