@@ -10,6 +10,7 @@
 
 #include "fractal/MemoryCanvas.h"
 #include "fractal/Renderer.h"
+#include "tests/core/PixelHash.h"
 
 namespace zorv {
 namespace {
@@ -79,17 +80,6 @@ struct PaintRun {
         ++canvas.paints;
     }
 };
-
-std::uint64_t Fnv1a(const std::vector<std::uint32_t>& pixels) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint32_t p : pixels) {
-        for (int i = 0; i < 4; ++i) {
-            hash ^= (p >> (8 * i)) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    }
-    return hash;
-}
 
 TEST(Renderer, EveryPaintRendersExactly26ColumnsAcrossImageBoundaries) {
     PaintRun run(7, 30, 5);  // images end inside paints
@@ -260,7 +250,7 @@ TEST(Renderer, GoldenHashesOfFirstPresentedImages) {
         while (run.canvas.presented.empty() && run.canvas.paints < 400) run.Paint();
         ASSERT_FALSE(run.canvas.presented.empty()) << "seed " << c.seed;
         const auto& shown = run.canvas.presented.front();
-        EXPECT_EQ(Fnv1a(shown.pixels), c.hash) << "seed " << c.seed;
+        EXPECT_EQ(PixelHash(shown.pixels), c.hash) << "seed " << c.seed;
         EXPECT_EQ(shown.image.maxIter, c.maxIter) << "seed " << c.seed;
     }
 }

@@ -11,6 +11,7 @@
 
 #include "image/BmpFile.h"
 #include "image/DibHeader.h"
+#include "tests/core/PixelHash.h"
 #include "tests/core/TempDir.h"
 #include "tools/RenderRun.h"
 
@@ -42,17 +43,6 @@ Decoded DecodeBmp(const std::filesystem::path& path) {
         }
     }
     return out;
-}
-
-std::uint64_t Fnv1a(const std::vector<std::uint32_t>& pixels) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint32_t p : pixels) {
-        for (int i = 0; i < 4; ++i) {
-            hash ^= (p >> (8 * i)) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    }
-    return hash;
 }
 
 struct Captured {
@@ -109,7 +99,7 @@ TEST(RenderRun, PresentedImagesAreTheSaversImagesAsFiles) {
     const Decoded first = DecodeBmp(dir / "zorv-0001.bmp");
     ASSERT_EQ(first.width, 96);
     ASSERT_EQ(first.height, 64);
-    EXPECT_EQ(Fnv1a(first.pixels), 0x8f0feab81d54ed31ull);
+    EXPECT_EQ(PixelHash(first.pixels), 0x8f0feab81d54ed31ull);
     EXPECT_EQ(DecodeBmp(dir / "zorv-0002.bmp").width, 96);
     EXPECT_FALSE(std::filesystem::exists(dir / "zorv-0003.bmp"));
 
