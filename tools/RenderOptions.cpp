@@ -50,6 +50,18 @@ bool ParseEscape(const std::string& text, EscapeTest& test) {
     return false;
 }
 
+// An option as it can stand in a one-line message: control bytes shown as '?',
+// and no longer than a line should be.
+std::string Printable(const std::string& text) {
+    std::string out;
+    for (char c : text.substr(0, 40)) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += byte < 0x20 || byte == 0x7F ? '?' : c;
+    }
+    if (text.size() > 40) out += "...";
+    return out;
+}
+
 }  // namespace
 
 const char* RenderUsage() {
@@ -75,7 +87,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             return true;
         };
         auto fail = [&](const std::string& message) {
-            error = name + ": " + message;
+            error = Printable(name) + ": " + message;
             return false;
         };
         std::string a, b;

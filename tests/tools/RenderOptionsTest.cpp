@@ -31,6 +31,7 @@ TEST(RenderOptions, RefusalsNameTheOption) {
         {{"--seed", "1", "--size", "10x10", "--limit", "-3"}, "--limit"},
         {{"--seed", "1", "--size", "10x10", "--out"}, "--out"},
         {{"--seed", "1", "--size", "10x10", "--bogus"}, "--bogus"},
+        {{"--seed", "1", "--size", "10x10", "--a\nb"}, "--a?b"},  // still one line
         {{"--seed", "1", "--size", "10x10", "--max-iter", "60"}, "--max-iter"},
         {{"--size", "10x10", "--julia", "0.1"}, "--julia"},
         {{"--size", "10x10", "--julia", "nan", "0"}, "--julia"},
