@@ -22,4 +22,4 @@ esac
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 # shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends $need >/dev/null
+apt-get install -y -qq $need >/dev/null
