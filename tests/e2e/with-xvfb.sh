@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs a command with DISPLAY set to a private Xvfb display, then ends the Wine
 # server of $WINEPREFIX_ZORV and the display. For Windows tests that need windows.
-Xvfb -displayfd 5 -screen 0 320x240x24 -nolisten tcp -noreset 5>"${TMPDIR:-/tmp}/zorv-xvfb.$$" >/dev/null 2>&1 &
+# ZORV_XVFB_SCREEN sets the screen (default 320x240x24).
+Xvfb -displayfd 5 -screen 0 "${ZORV_XVFB_SCREEN:-320x240x24}" -nolisten tcp -noreset 5>"${TMPDIR:-/tmp}/zorv-xvfb.$$" >/dev/null 2>&1 &
 xvfb=$!
 i=0
 while [ ! -s "${TMPDIR:-/tmp}/zorv-xvfb.$$" ]; do

@@ -1,0 +1,149 @@
+// Benchmark of the running saver under Wine: CPU time per paint of the real
+// saver window, split into the iteration work and the pixel output through the
+// device contexts, and GDI/USER object counts after 10 and after 1,000 paints.
+// Prints figures; fails only when the object counts grow (a handle leak).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "fractal/FractalSaverWnd.h"
+#include "fractal/Renderer.h"
+#include "fractal/SaverObjects.h"
+#include "host/SaverHost.h"
+
+namespace {
+
+double ThreadCpuMs() {
+    FILETIME created, exited, kernel, user;
+    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// Live GDI objects of this process. Where the system does not count them
+// (Wine answers 0), N fresh objects fill every free slot and then go above the
+// highest one in use, so the highest index they get is live + N - 1 whatever
+// the order of the free slots.
+long GdiObjects() {
+    const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0) return static_cast<long>(counted);
+    constexpr int kProbes = 4096;
+    static HGDIOBJ probes[kProbes];
+    long highest = 0;
+    int made = 0;
+    for (; made < kProbes; ++made) {
+        probes[made] = ::CreateRectRgn(0, 0, 1, 1);
+        if (probes[made] == nullptr) break;
+        const long index = static_cast<long>(reinterpret_cast<ULONG_PTR>(probes[made]) & 0xFFFF);
+        if (index > highest) highest = index;
+    }
+    for (int i = 0; i < made; ++i) ::DeleteObject(probes[i]);
+    return highest - made + 1;
+}
+
+BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == ::GetCurrentProcessId()) {
+        ++*reinterpret_cast<long*>(lParam);
+        ::EnumChildWindows(hWnd, CountWindow, lParam);
+    }
+    return TRUE;
+}
+
+// USER objects of this process; without the system's count, its windows.
+long UserObjects() {
+    const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    if (counted != 0) return static_cast<long>(counted);
+    long windows = 0;
+    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+class NullCanvas : public zorv::Canvas {
+public:
+    void SetPixel(int, int, std::uint32_t color) override { m_sink ^= color; }
+    void Present(int, int) override {}
+    std::uint32_t m_sink = 0;
+};
+
+void Paint(HWND hWnd) {
+    ::InvalidateRect(hWnd, nullptr, FALSE);
+    ::UpdateWindow(hWnd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int paints = argc > 1 ? std::atoi(argv[1]) : 1000;
+    g_host = HostState{};
+    g_host.hInstance = ::GetModuleHandleA(nullptr);
+    g_host.bPreview = true;  // no input policy: nothing here may close the window
+    WNDCLASSA wc{};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+    wc.lpfnWndProc = HostWindowProc;
+    wc.hInstance = g_host.hInstance;
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kSaverClassName;
+    ::RegisterClassA(&wc);
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    HWND hWnd = ::CreateWindowExA(WS_EX_TOPMOST, kSaverClassName, kFullScreenTitle,
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, width, height,
+                                  nullptr, nullptr, g_host.hInstance, nullptr);
+    if (hWnd == nullptr) {
+        std::printf("cannot create the saver window\n");
+        return 2;
+    }
+    ::KillTimer(hWnd, CFractalSaverWnd::kTimerId);  // the benchmark paints by itself
+    ::UpdateWindow(hWnd);
+
+    // The same images for both measurements.
+    g_random.Seed(20261206);
+    g_fractalState = zorv::FractalState{};
+    const zorv::FractalState startState = g_fractalState;
+    const zorv::SaverSettings startSettings = g_settings;
+
+    for (int i = 0; i < 10; ++i) Paint(hWnd);
+    const long gdiAfter10 = GdiObjects();
+    const long userAfter10 = UserObjects();
+
+    g_random.Seed(20261206);
+    g_fractalState = startState;
+    g_settings = startSettings;
+    const double cpuStart = ThreadCpuMs();
+    for (int i = 0; i < paints; ++i) Paint(hWnd);
+    const double paintMs = (ThreadCpuMs() - cpuStart) / paints;
+    const long gdiAfterAll = GdiObjects();
+    const long userAfterAll = UserObjects();
+
+    // The same columns once more, through a canvas that draws nothing.
+    g_random.Seed(20261206);
+    g_fractalState = startState;
+    g_settings = startSettings;
+    NullCanvas canvas;
+    const double iterStart = ThreadCpuMs();
+    for (int i = 0; i < paints; ++i) {
+        g_fractalState.clientRect = {0, 0, width, height};
+        zorv::RenderColumnBatch(SaverRenderContext(), canvas);
+    }
+    const double iterMs = (ThreadCpuMs() - iterStart) / paints;
+    const int paintsPerImage = (width + zorv::kColumnsPerPaint - 1) / zorv::kColumnsPerPaint;
+
+    std::printf("screen %dx%d, default settings, %d paints of %d columns\n", width, height, paints,
+                zorv::kColumnsPerPaint);
+    std::printf("CPU per paint:         %8.2f ms\n", paintMs);
+    std::printf("  iteration:           %8.2f ms\n", iterMs);
+    std::printf("  pixels and DCs:      %8.2f ms\n", paintMs - iterMs);
+    std::printf("CPU per full image:    %8.1f ms (%d paints)\n", paintMs * paintsPerImage, paintsPerImage);
+    std::printf("GDI objects after 10 paints: %ld, after %d: %ld\n", gdiAfter10, paints + 10, gdiAfterAll);
+    std::printf("USER objects after 10 paints: %ld, after %d: %ld\n", userAfter10, paints + 10, userAfterAll);
+    (void)canvas.m_sink;
+    ::DestroyWindow(hWnd);
+    const bool leaked = gdiAfterAll != gdiAfter10 || userAfterAll != userAfter10;
+    if (leaked) std::printf("object counts grew: handle leak\n");
+    return leaked ? 1 : 0;
+}
