@@ -12,7 +12,7 @@ namespace zorv {
 namespace {
 
 // Draw positions within one image without random settings.
-constexpr int kIterDraw = 0, kEscapeDraw = 1, kModeDraw = 2, kOriginXDraw = 11, kThresholdDraw = 13,
+constexpr int kIterDraw = 0, kEscapeDraw = 1, kModeDraw = 2, kOriginXDraw = 11,
               kZoomDraw = 14, kAngleDraw = 15;
 
 class CountingCanvas : public Canvas {
@@ -78,14 +78,6 @@ TEST(NewImage, MandelbrotForModeDrawsUpTo6553) {
         image.Start(SeedForDraw(kModeDraw, c.draw));
         EXPECT_EQ(IsMandelbrot(image.state), c.mandelbrot) << "draw " << c.draw;
         EXPECT_EQ(image.state.modeSelect, c.modeSelect);
-    }
-}
-
-TEST(NewImage, ThresholdRunsFromOneTo1001) {
-    for (int draw : {0, 16384, 32767}) {
-        Image image;
-        image.Start(SeedForDraw(kThresholdDraw, draw));
-        EXPECT_DOUBLE_EQ(image.state.threshold, 1.0 + 1000.0 * draw / 32767) << "draw " << draw;
     }
 }
 

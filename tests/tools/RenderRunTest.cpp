@@ -204,24 +204,6 @@ TEST(RenderRun, FixedJuliaImageIsPointSymmetricAboutThePlaneOrigin) {
     EXPECT_GT(distinct, 1000) << "the image has structure";
 }
 
-TEST(RenderRun, FixedImagePutsThePlanePointAtTheCentre) {
-    const int width = 64, height = 48;
-    FixedImageOptions fixed;
-    fixed.mandelbrot = true;
-    fixed.centerX = -0.5;
-    fixed.centerY = 0.25;
-    fixed.planeWidth = 3.2;
-    FractalState state{};
-    ColorTable colors{};
-    SetUpFixedImage(fixed, width, height, DefaultSettings(), state, colors);
-    // The pixel mapping of the renderer at the image centre.
-    const double re = (width / 2 - state.centerX) * state.zoom / width;
-    const double im = (state.centerY - height / 2) * state.zoom * state.aspect / height;
-    EXPECT_NEAR(re, -0.5, 1e-12);
-    EXPECT_NEAR(im, 0.25, 1e-12);
-    EXPECT_TRUE(IsMandelbrot(state));
-}
-
 TEST(RenderRun, UnwritableOutputFolderFails) {
     TempDir dir;
     WriteFileText(dir / "file", "not a folder");
