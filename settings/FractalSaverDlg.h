@@ -1,0 +1,31 @@
+// CFractalSaverDlg: the saver's configuration dialog over the process's
+// settings: six track bars, the two toggles, "Set Defaults", OK and Cancel.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/ScreenSaverDlg.h"
+
+class CFractalSaverDlg : public CScreenSaverDlg {
+public:
+    CFractalSaverDlg() = default;
+    ~CFractalSaverDlg() override = default;
+
+    const char* GetRuntimeClassName() const override { return "CFractalSaverDlg"; }
+
+    // TRUE whatever the base answered, so the system places the first focus.
+    BOOL OnInitDialog() override;
+
+    void OnSetDefaults();
+    void OnRandomSettings();
+    void OnSaveImage();
+
+    static constexpr int kTemplateId = 2003;
+
+protected:
+    // Load: reads the settings file (again) and fills the controls. Store:
+    // the six positions become the settings and all eight are written.
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    DECLARE_MESSAGE_MAP(CFractalSaverDlg)
+};
