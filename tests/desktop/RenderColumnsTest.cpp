@@ -125,6 +125,11 @@ protected:
         g_host = HostState{};
         g_host.bPreview = true;  // plain window: no input policy
         g_pSaverWnd = nullptr;   // the test window gets no saver object
+        // Savers destroyed by earlier tests posted quit messages; the loop under
+        // test must not see them.
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
         WNDCLASSA wc{};
         wc.lpfnWndProc = ::DefWindowProcA;
         wc.hInstance = ::GetModuleHandleA(nullptr);
