@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fractal/FractalSaverWnd.h"
 #include "fractal/SaverObjects.h"
 #include "framework/ScreenSaverDlg.h"
 #include "framework/ScreenSaverWnd.h"
@@ -294,6 +295,73 @@ TEST_F(ConfigDialog, EnterEndsWithOkAfterStoring) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(SettingsText(), FileOf({"Cycles=37", "Iters=30", "Constant=20", "Scale=61", "View=30", "Spread=10",
                                       "RandomSettings=0", "SaveImage=0"}));
+}
+
+// A saver window object that counts what the dialog asks of it and passes the
+// loads and saves on to the program's own.
+class CCountingSaverWnd : public CScreenSaverWnd {
+public:
+    int m_nRestores = 0;
+    int m_nSaves = 0;
+    void RestoreOptions() override {
+        ++m_nRestores;
+        g_saverWnd.RestoreOptions();
+    }
+    void SaveOptions() override {
+        ++m_nSaves;
+        g_saverWnd.SaveOptions();
+    }
+};
+
+class SwapSaverWndObject {
+public:
+    SwapSaverWndObject() : m_saved(g_pSaverWnd) {}
+    ~SwapSaverWndObject() { g_pSaverWnd = m_saved; }
+
+private:
+    CScreenSaverWnd* m_saved;
+};
+
+TEST_F(ConfigDialog, OpeningReadsTheFileTwiceAndOnlyOkWritesIt) {
+    const struct {
+        int button;
+        INT_PTR result;
+        int saves;
+    } cases[] = {{IDOK, IDOK, 1}, {IDCANCEL, IDCANCEL, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        SwapSaverWndObject swap;
+        CCountingSaverWnd counter;
+        int restoresWhileOpen = -1;
+        const INT_PTR result = RunDialog([&](HWND hDlg) {
+            restoresWhileOpen = counter.m_nRestores;
+            Click(hDlg, c.button);
+        });
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(restoresWhileOpen, 2);
+        EXPECT_EQ(counter.m_nRestores, 2);
+        EXPECT_EQ(counter.m_nSaves, c.saves);
+    }
+}
+
+TEST_F(ConfigDialog, WithoutASaverWindowObjectNothingIsReadResetOrWritten) {
+    SwapSaverWndObject swap;
+    g_pSaverWnd = nullptr;
+    SetSettingsText(FileOf({"Iters=55"}));
+    DialogState opened, afterDefaults, afterToggle;
+    const INT_PTR result = RunDialog([&](HWND hDlg) {
+        opened = ReadState(hDlg);
+        Click(hDlg, 1001);
+        afterDefaults = ReadState(hDlg);
+        Click(hDlg, 1010);  // the toggles work on the settings alone
+        afterToggle = ReadState(hDlg);
+        Click(hDlg, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(opened.pos, (std::array<int, 6>{0, 0, 0, 0, 0, 0})) << "the controls stay as the template made them";
+    EXPECT_EQ(afterDefaults.pos, opened.pos);
+    EXPECT_TRUE(afterToggle.save);
+    EXPECT_EQ(SettingsText(), FileOf({"Iters=55"}));
 }
 
 // A dialog object whose data exchange refuses, for the framework's paths.
