@@ -98,7 +98,7 @@ int PaintDIB(HDC hDC, const RECT* pDestRect, HGLOBAL hDib, const RECT* pSrcRect,
         AppMessageBox(failure, 0, 0);
         return 0;
     }
-    const auto* bits = lock.Data() + zorv::DIBPixelOffset(dib);
+    const std::uint8_t* bits = zorv::DIBPixelBits(dib);
     const auto* info = reinterpret_cast<const BITMAPINFO*>(lock.Data());
     const std::uint32_t imageHeight = zorv::DIBImageHeight(dib);
 

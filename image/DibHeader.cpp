@@ -140,6 +140,11 @@ std::uint64_t DIBPixelOffset(DibBytes dib) {
     return static_cast<std::uint64_t>(DibHeaderSize(dib)) + DIBColorTableSize(dib);
 }
 
+const std::uint8_t* DIBPixelBits(DibBytes dib) {
+    const std::uint64_t offset = DIBPixelOffset(dib);
+    return offset <= dib.size() ? dib.data() + offset : nullptr;
+}
+
 std::uint64_t DibRowBytes(std::uint64_t width, std::uint64_t bitsPerPixel) {
     return (width * bitsPerPixel + 31) / 32 * 4;
 }

@@ -38,6 +38,9 @@ std::uint16_t DIBColorTableSize(DibBytes dib);
 // Offset of the pixel rows: the header-size field plus the colour-table size.
 // 64-bit, since a hostile header size can push it past 4 GiB.
 std::uint64_t DIBPixelOffset(DibBytes dib);
+// The pixel rows: the block start plus DIBPixelOffset, or null when that lies
+// beyond the block.
+const std::uint8_t* DIBPixelBits(DibBytes dib);
 
 // Bytes in one row of `width` pixels at `bitsPerPixel`, padded to 4 bytes.
 std::uint64_t DibRowBytes(std::uint64_t width, std::uint64_t bitsPerPixel);

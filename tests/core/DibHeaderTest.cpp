@@ -33,6 +33,7 @@ TEST(DibHeader, FixturesAnswerTheQueries) {
         EXPECT_EQ(DIBColorCount(row.dib), row.colors) << row.name;
         EXPECT_EQ(DIBColorTableSize(row.dib), row.tableSize) << row.name;
         EXPECT_EQ(DIBPixelOffset(row.dib), row.pixelOffset) << row.name;
+        EXPECT_EQ(DIBPixelBits(row.dib), row.dib.data() + row.pixelOffset) << row.name;
         EXPECT_EQ(CheckDibBlock(row.dib), DibCheck::Ok) << row.name;
     }
 }
@@ -74,6 +75,9 @@ TEST(DibHeader, EveryHeaderSizeButFortyIsReadInTheCoreLayout) {
         EXPECT_EQ(DIBColorCount(dib), 16u) << size;
         EXPECT_EQ(DIBColorTableSize(dib), 48u) << size;
         EXPECT_EQ(DIBPixelOffset(dib), std::uint64_t{size} + 48) << size;  // steps over the size field's value
+        if (size + 48 > dib.size()) {
+            EXPECT_EQ(DIBPixelBits(dib), nullptr) << size;
+        }
         EXPECT_EQ(DibCompression(dib), 0u) << size;
     }
 }
