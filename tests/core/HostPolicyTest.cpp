@@ -284,15 +284,5 @@ TEST(CloseCheck, RefusedCloseRefreshesTheReferenceOnly) {
     EXPECT_EQ(DecideDefaultSaver(flags, kWmMouseMove, 0, {205, 120}).effect, SaverEffect::PostClose);
 }
 
-TEST(PasswordSetting, InForceOnlyWhenReadAndNonZero) {
-    EXPECT_TRUE(PasswordInForce(true, 1));
-    EXPECT_TRUE(PasswordInForce(true, 0x31));
-    EXPECT_FALSE(PasswordInForce(true, 0));
-    EXPECT_FALSE(PasswordInForce(false, 1));
-    HostFlags flags;
-    EXPECT_FALSE(SaverRunningApplies(flags));
-    EXPECT_TRUE(SaverRunningApplies(Win9x()));
-}
-
 }  // namespace
 }  // namespace zorv
