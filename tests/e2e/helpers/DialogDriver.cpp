@@ -1,8 +1,6 @@
-// Test helper for the end-to-end tests of the settings dialog: finds the
-// running saver's dialog and drives it by messages from outside, as a user's
-// clicks would arrive. Usage: zorv_dialog_driver COMMAND... where a command is
-//   controls | state | click ID | pos ID N | key escape|enter | close
-// Each command prints one line (or one per control); exit 1 when no dialog.
+// Test helper: finds the running saver's settings dialog and drives it by messages
+// from outside. Commands: controls | state | click ID | pos ID N | key escape|enter
+// | close; each prints a line (controls one per control). Exit 1: no dialog came.
 #include <windows.h>
 
 #include <commctrl.h>
