@@ -140,6 +140,16 @@ TEST_F(DibLoad, BadFilesAreRefusedWithTheirMessagesInOrder) {
         for (const auto& style : MessageBoxRecorder::Styles()) {
             EXPECT_EQ(style, std::make_pair(0u, 0u)) << row.name << ": style 0, help context 0";
         }
+        // Whatever was accepted goes to GDI safely: drawn, or refused by GDI with the painting message.
+        m_messages.Clear();
+        Target target(4, 4);
+        CDC dc(target.Hdc());
+        dib.DrawFitted(&dc);
+        EXPECT_TRUE(m_messages.Messages().empty() || m_messages.Messages() == Messages{kMsgSetDIBitsFailed})
+            << row.name;
+        if (!row.result) {
+            EXPECT_TRUE(target.Untouched()) << row.name;
+        }
     }
 }
 
