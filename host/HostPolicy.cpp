@@ -41,7 +41,7 @@ HostAction DecideHostWindow(const HostFlags& flags, unsigned message, std::uintp
         case kWmSetText: return HostAnswer(0);
         case kWmPaint:
             if (flags.bCloseAccepted) return HostDefault();
-            return fullScreen ? Forward(HostEffect::HideCursor, true) : Forward();
+            return Forward(HostEffect::None, fullScreen);
         case kWmHelp:
         case kWmContextMenu:
             if (flags.bPreview) return HostAnswer(1, HostEffect::PostToParent);

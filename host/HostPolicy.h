@@ -63,7 +63,6 @@ enum class HostEffect {
     None,
     Created,     // detach the input method, record the cursor reference (and hide it if `hideCursor`)
     Destroyed,   // give the input method back, post the quit message
-    HideCursor,
     PostToParent,  // a preview's help request goes to its parent, wParam = parent
     Yield,       // Sleep(0) before a timer tick goes on
 };
@@ -72,7 +71,7 @@ struct HostAction {
     HostEffect effect;
     Route route;
     long result;
-    bool hideCursor;
+    bool hideCursor;  // SetCursor(NULL) as well
 };
 
 // The class's window procedure, before the object sees the message.

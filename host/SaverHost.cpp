@@ -18,7 +18,7 @@ zorv::CursorPoint CursorNow() {
     return {pt.x, pt.y};
 }
 
-LRESULT Route(const zorv::Route route, long result, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FollowRoute(zorv::Route route, long result, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (route) {
         case zorv::Route::Forward: return ForwardToSaverObject(hWnd, message, wParam, lParam);
         case zorv::Route::Answer: return result;
@@ -60,11 +60,10 @@ LRESULT CALLBACK HostWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
             break;
         }
         case zorv::HostEffect::Yield: ::Sleep(0); break;
-        case zorv::HostEffect::HideCursor:
         case zorv::HostEffect::None: break;
     }
     if (action.hideCursor) ::SetCursor(nullptr);
-    return Route(action.route, action.result, hWnd, message, wParam, lParam);
+    return FollowRoute(action.route, action.result, hWnd, message, wParam, lParam);
 }
 
 LRESULT DefaultSaverProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,7 +83,7 @@ LRESULT DefaultSaverProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) 
         case zorv::SaverEffect::PostClose: ::PostMessageA(hWnd, WM_CLOSE, 0, 0); break;
         case zorv::SaverEffect::None: break;
     }
-    return Route(action.route, action.result, hWnd, message, wParam, lParam);
+    return FollowRoute(action.route, action.result, hWnd, message, wParam, lParam);
 }
 
 BOOL VerifyBeforeClose(HWND hWnd) {

@@ -41,7 +41,7 @@ TEST(DecideHostWindow, FilterTable) {
         {"destroy after accept", Accepted(), kWmDestroy, 0, HostEffect::Destroyed, Route::Forward, 0, false},
         {"settext", FullScreen(), kWmSetText, 0, HostEffect::None, Route::Answer, 0, false},
         {"settext preview", Preview(), kWmSetText, 0, HostEffect::None, Route::Answer, 0, false},
-        {"paint", FullScreen(), kWmPaint, 0, HostEffect::HideCursor, Route::Forward, 0, true},
+        {"paint", FullScreen(), kWmPaint, 0, HostEffect::None, Route::Forward, 0, true},
         {"paint preview", Preview(), kWmPaint, 0, HostEffect::None, Route::Forward, 0, false},
         {"paint accepted", Accepted(), kWmPaint, 0, HostEffect::None, Route::DefWindowProc, 0, false},
         {"help preview", Preview(), kWmHelp, 0, HostEffect::PostToParent, Route::Answer, 1, false},
