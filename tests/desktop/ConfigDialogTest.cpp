@@ -51,76 +51,6 @@ private:
     SaverSettings m_saved{};
 };
 
-TEST_F(ConfigDialog, OpensWithTheControlsOfTheTemplateInTabOrderAndPlace) {
-    struct Live {
-        int id;
-        std::string cls, text;
-        RECT rect;
-        bool tabStop;
-    };
-    std::vector<Live> live;
-    std::vector<RECT> expected;
-    const INT_PTR result = RunDialog([&](HWND hDlg) {
-        char caption[64] = {};
-        GetWindowTextA(hDlg, caption, sizeof caption);
-        EXPECT_STREQ(caption, "ZorvSaver");
-        for (HWND child = GetWindow(hDlg, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            char cls[64] = {}, text[128] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            GetWindowTextA(child, text, sizeof text);
-            RECT rect;
-            GetWindowRect(child, &rect);
-            MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
-            live.push_back({GetDlgCtrlID(child), cls, text, rect, (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) != 0});
-        }
-        // Where the template's dialog units put them with this font: position and
-        // size are converted separately, as the dialog manager does.
-        for (RECT units : {RECT{78, 16, 118, 20}, RECT{224, 121, 50, 55}, RECT{27, 185, 174, 10}}) {
-            MapDialogRect(hDlg, &units);
-            expected.push_back(RECT{units.left, units.top, units.left + units.right, units.top + units.bottom});
-        }
-        Click(hDlg, IDCANCEL);
-    });
-    EXPECT_EQ(result, IDCANCEL);
-    ASSERT_EQ(live.size(), 21u);
-
-    const struct {
-        int id;
-        const char* cls;
-        const char* text;
-        bool tabStop;
-    } rows[] = {
-        {-1, "Static", nullptr, false},          {-1, "Button", "Fractal Controls", false},
-        {-1, "Static", "Colors", false},         {1002, "msctls_trackbar32", nullptr, true},
-        {-1, "Static", "Iterations", false},     {1003, "msctls_trackbar32", nullptr, true},
-        {1, "Button", "OK", true},               {2, "Button", "Cancel", true},
-        {-1, "Static", "Scale", false},          {-1, "Static", "Constant", false},
-        {-1, "Static", "View", false},           {1004, "msctls_trackbar32", nullptr, true},
-        {1005, "msctls_trackbar32", nullptr, true}, {1006, "msctls_trackbar32", nullptr, true},
-        {1001, "Button", "Set Defaults", true},  {-1, "Static", nullptr, false},
-        {-1, "Static", nullptr, false},          {-1, "Static", "Random Spread", false},
-        {1007, "msctls_trackbar32", nullptr, true}, {1008, "Button", "Use Random Settings", false},
-        {1010, "Button", "Save Last Image to   C:\\Windows\\ZORV.BMP ", false},
-    };
-    for (std::size_t i = 0; i < live.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "child " << i + 1);
-        EXPECT_EQ(static_cast<WORD>(live[i].id), static_cast<WORD>(rows[i].id));
-        EXPECT_STRCASEEQ(live[i].cls.c_str(), rows[i].cls);
-        if (rows[i].text) {
-            EXPECT_EQ(live[i].text, rows[i].text);
-        }
-        EXPECT_EQ(live[i].tabStop, rows[i].tabStop);
-    }
-    const std::size_t probes[] = {3, 19, 20};  // 1002, 1008, 1010
-    for (int k = 0; k < 3; ++k) {
-        const RECT& got = live[probes[k]].rect;
-        const RECT& want = expected[k];
-        EXPECT_EQ((std::vector<LONG>{got.left, got.top, got.right, got.bottom}),
-                  (std::vector<LONG>{want.left, want.top, want.right, want.bottom}))
-            << "control " << live[probes[k]].id;
-    }
-}
-
 TEST_F(ConfigDialog, WithoutAFileItShowsTheDefaultsAndCancelCreatesNone) {
     DialogState state;
     const INT_PTR result = RunDialog([&](HWND hDlg) {
@@ -392,14 +322,9 @@ TEST_F(ConfigDialog, ExchangeRefusedOnLoadEndsAtOnceWithMinusOne) {
     SwapDialogObject swap;
     CRefusingDlg dlg;
     dlg.m_bRefuseLoad = true;
-    bool scriptRan = false;
-    EXPECT_EQ(RunDialog([&](HWND hDlg) {
-                  scriptRan = true;
-                  Click(hDlg, IDCANCEL);
-              }),
-              -1);
+    // Cancel would end it with 2: only a dialog that never got that far answers -1.
+    EXPECT_EQ(RunDialog([](HWND hDlg) { Click(hDlg, IDCANCEL); }), -1);
     EXPECT_EQ(dlg.m_hWnd, nullptr) << "the object is detached when the dialog is destroyed";
-    (void)scriptRan;
 }
 
 TEST_F(ConfigDialog, ExchangeRefusedOnStoreKeepsTheDialogOpen) {
