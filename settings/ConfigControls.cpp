@@ -6,12 +6,12 @@
 namespace zorv {
 
 const TrackBarSetting kTrackBars[kTrackBarCount] = {
-    {kIdColors, "Colors", 100, &SaverSettings::Cycles, nullptr, SaverDefaults::Cycles},
-    {kIdIterations, "Iterations", 100, nullptr, &SaverSettings::Iters, SaverDefaults::Iters},
-    {kIdConstant, "Constant", 100, &SaverSettings::Constant, nullptr, SaverDefaults::Constant},
-    {kIdScale, "Scale", 100, &SaverSettings::Scale, nullptr, SaverDefaults::Scale},
-    {kIdView, "View", 100, &SaverSettings::View, nullptr, SaverDefaults::View},
-    {kIdRandomSpread, "Random Spread", 50, &SaverSettings::Spread, nullptr, SaverDefaults::Spread},
+    {kIdColors, 100, &SaverSettings::Cycles, nullptr, SaverDefaults::Cycles},
+    {kIdIterations, 100, nullptr, &SaverSettings::Iters, SaverDefaults::Iters},
+    {kIdConstant, 100, &SaverSettings::Constant, nullptr, SaverDefaults::Constant},
+    {kIdScale, 100, &SaverSettings::Scale, nullptr, SaverDefaults::Scale},
+    {kIdView, 100, &SaverSettings::View, nullptr, SaverDefaults::View},
+    {kIdRandomSpread, 50, &SaverSettings::Spread, nullptr, SaverDefaults::Spread},
 };
 
 namespace {

@@ -24,7 +24,6 @@ enum ConfigControlId : int {
 // One track bar and the setting it edits: exactly one of `real` and `integer` is set.
 struct TrackBarSetting {
     int id;
-    const char* label;
     std::int32_t rangeMax;
     double SaverSettings::*real;
     std::int32_t SaverSettings::*integer;
