@@ -82,12 +82,6 @@ TEST(ScanMode, ArgumentTable) {
     }
 }
 
-TEST(ScanMode, PreviewHandleFromFullCommandLine) {
-    const ModeRequest request = ScanMode(SkipProgramName("\"C:\\My Savers\\zorv.scr\" /p 65594"), false);
-    ASSERT_EQ(request.kind, RunModeKind::Preview);
-    EXPECT_EQ(ParseWindowHandle(request.rest), 65594u);
-}
-
 struct HandleCase {
     const char* text;
     std::uint32_t value;

@@ -14,30 +14,6 @@ using fixtures::Info;
 using fixtures::MakeCoreDib;
 using fixtures::MakeInfoDib;
 
-TEST(DibHeader, FixturesAnswerTheQueries) {
-    struct Row {
-        const char* name;
-        const std::vector<std::uint8_t>& dib;
-        std::uint32_t width, height;
-        std::uint16_t colors, tableSize;
-        std::uint64_t pixelOffset;
-    };
-    const Row rows[] = {
-        {"info 24-bit", fixtures::kInfo24By2x2, 2, 2, 0, 0, 40},
-        {"core 4-bit", fixtures::kCore4By3x2, 3, 2, 16, 48, 60},
-        {"info 1-bit", fixtures::kInfo1By2x1, 2, 1, 2, 8, 48},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(DIBImageWidth(row.dib), row.width) << row.name;
-        EXPECT_EQ(DIBImageHeight(row.dib), row.height) << row.name;
-        EXPECT_EQ(DIBColorCount(row.dib), row.colors) << row.name;
-        EXPECT_EQ(DIBColorTableSize(row.dib), row.tableSize) << row.name;
-        EXPECT_EQ(DIBPixelOffset(row.dib), row.pixelOffset) << row.name;
-        EXPECT_EQ(DIBPixelBits(row.dib), row.dib.data() + row.pixelOffset) << row.name;
-        EXPECT_EQ(CheckDibBlock(row.dib), DibCheck::Ok) << row.name;
-    }
-}
-
 TEST(DibHeader, InfoLayoutColourCountByBitsAndColoursUsed) {
     struct Row {
         std::uint16_t bits;

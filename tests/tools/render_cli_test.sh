@@ -17,10 +17,7 @@ expect_refusal() {  # option, then the arguments
 }
 
 expect_refusal --bogus --seed 1 --size 8x8 --bogus
-expect_refusal --size --seed 1 --size 8
-expect_refusal --seed --seed abc --size 8x8
 expect_refusal --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
-expect_refusal --escape --size 8x8 --mandelbrot --escape none
 
 # A settings file is read with the saver's rules: Iters 0 makes every limit 4.
 printf '[ZorvSaver]\r\nIters=0\r\nSpread=0\r\n' >"$work/s.ini"
