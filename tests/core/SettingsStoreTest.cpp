@@ -19,18 +19,6 @@ const char kDefaultFileText[] =
     "[ZorvSaver]\r\nCycles=37\r\nIters=30\r\nConstant=20\r\nScale=16\r\nView=30\r\nSpread=10\r\n"
     "RandomSettings=0\r\nSaveImage=0\r\n";
 
-// Records every write, to check the order and the texts of a save.
-class RecordingStore : public ProfileStore {
-public:
-    std::uint32_t GetInt(const char*, const char*, std::int32_t fallback) override {
-        return static_cast<std::uint32_t>(fallback);
-    }
-    void WriteString(const char* section, const char* key, const char* text) override {
-        writes.push_back(std::string(section) + "/" + key + "=" + text);
-    }
-    std::vector<std::string> writes;
-};
-
 void ExpectDefaults(const SaverSettings& s) {
     EXPECT_EQ(s.Cycles, 37.0);
     EXPECT_EQ(s.Iters, 30);
@@ -78,14 +66,12 @@ TEST(SettingsStore, SaveWritesEightKeysInOrderWithTruncatedTexts) {
     settings.View = 37.9;
     settings.Spread = std::numeric_limits<double>::quiet_NaN();
     settings.RandomSettings = 1;
-    RecordingStore store;
+    TempDir dir;
+    IniFileStore store(dir / "zorvsave.ini");
     SaveSettings(settings, store);
-    const std::vector<std::string> expected = {
-        "ZorvSaver/Cycles=12",    "ZorvSaver/Iters=-7",         "ZorvSaver/Constant=0",
-        "ZorvSaver/Scale=-2",     "ZorvSaver/View=37",          "ZorvSaver/Spread=-2147483648",
-        "ZorvSaver/RandomSettings=1", "ZorvSaver/SaveImage=0",
-    };
-    EXPECT_EQ(store.writes, expected);
+    EXPECT_EQ(ReadFileText(store.Path()),
+              "[ZorvSaver]\r\nCycles=12\r\nIters=-7\r\nConstant=0\r\nScale=-2\r\nView=37\r\n"
+              "Spread=-2147483648\r\nRandomSettings=1\r\nSaveImage=0\r\n");
 }
 
 TEST(SettingsStore, PartialFileLoadsItsKeyAndDefaultsForTheRest) {
@@ -116,10 +102,10 @@ TEST(SettingsStore, StoredValuesAreTakenUnclampedWithTheirConversions) {
     EXPECT_EQ(settings.RandomSettings, 1);
     EXPECT_EQ(settings.SaveImage, 1);
 
-    RecordingStore recorder;
-    SaveSettings(settings, recorder);
-    EXPECT_EQ(recorder.writes[6], "ZorvSaver/RandomSettings=1");
-    EXPECT_EQ(recorder.writes[0], "ZorvSaver/Cycles=-2147483648");  // beyond 32 bits: the indefinite value
+    SaveSettings(settings, store);
+    const std::string text = ReadFileText(store.Path());
+    EXPECT_NE(text.find("RandomSettings=1"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cycles=-2147483648"), std::string::npos) << text;  // beyond 32 bits: the indefinite value
 }
 
 TEST(SettingsStore, SaveKeepsOtherSectionsAndKeysAndReplacesInPlace) {
