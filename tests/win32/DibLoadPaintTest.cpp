@@ -228,22 +228,6 @@ TEST_F(DibLoad, ReadErrorDropsThePictureButKeepsPaletteAndSize) {
     EXPECT_EQ(dib.m_nHeight, 2);
 }
 
-TEST(CDibObject, NewObjectIsEmptyOneByOneAndPaintsNothing) {
-    MessageBoxRecorder messages;
-    CDib dib;
-    EXPECT_EQ(dib.m_hImage, nullptr);
-    EXPECT_FALSE(dib.m_pImagePalette);
-    EXPECT_EQ(dib.m_nWidth, 1);
-    EXPECT_EQ(dib.m_nHeight, 1);
-    Target target(4, 4);
-    CDC dc(target.Hdc());
-    dib.DrawFitted(&dc);
-    RECT r{0, 0, 4, 4};
-    EXPECT_EQ(PaintDIB(target.Hdc(), &r, nullptr, &r, nullptr), 0);
-    EXPECT_TRUE(target.Untouched());
-    EXPECT_TRUE(messages.Messages().empty());
-}
-
 TEST(PaintDIBTest, SameSizeSourceIsCountedFromTheBottom) {
     MessageBoxRecorder messages;
     HGLOBAL hDib = dibtest::MakeBlock(MakePicture(false, 24, 4, 4));
@@ -325,43 +309,6 @@ TEST(PaintDIBTest, GdiFailuresAndBlocksTooShortShowThePathsMessage) {
         EXPECT_TRUE(target.Untouched()) << row.name;
         GlobalFree(hDib);
     }
-}
-
-TEST(MakeDIBPaletteTest, CountsFromColoursUsedOrBitsAndFailsWithoutTable) {
-    namespace fx = zorv::fixtures;
-    struct Row {
-        const char* name;
-        std::vector<std::uint8_t> dib;
-        UINT entries;  // 0: no palette
-    };
-    const Row rows[] = {
-        {"8 bits", fx::MakeInfoDib(fx::Info(1, 1, 8), 256, 4), 256},
-        {"24 bits, used 20", fx::MakeInfoDib(fx::Info(1, 1, 24, 20), 20, 4), 20},
-        {"1 bit, used 20", fx::MakeInfoDib(fx::Info(1, 1, 1, 20), 20, 4), 20},
-        {"core 4 bits", fx::kCore4By3x2, 16},
-        {"24 bits", fx::kInfo24By2x2, 0},
-        {"32 bits", fx::MakeInfoDib(fx::Info(1, 1, 32), 0, 4), 0},
-        {"table beyond the block", fx::MakeInfoDib(fx::Info(1, 1, 8), 100, 0), 0},
-    };
-    for (const Row& row : rows) {
-        HGLOBAL hDib = dibtest::MakeBlock(row.dib);
-        CPalette palette;
-        EXPECT_EQ(MakeDIBPalette(hDib, &palette) != FALSE, row.entries != 0) << row.name;
-        EXPECT_EQ(palette.GetEntryCount(), row.entries) << row.name;
-        if (row.entries != 0) {
-            std::vector<PALETTEENTRY> entries(row.entries);
-            palette.GetPaletteEntries(0, row.entries, entries.data());
-            const auto expected = zorv::DibPaletteEntries(row.dib);
-            for (UINT i = 0; i < row.entries; ++i) {
-                EXPECT_EQ(entries[i].peRed, expected[i].red) << row.name << " " << i;
-                EXPECT_EQ(entries[i].peBlue, expected[i].blue) << row.name << " " << i;
-                EXPECT_EQ(entries[i].peFlags, 0) << row.name << " " << i;
-            }
-        }
-        GlobalFree(hDib);
-    }
-    CPalette unused;
-    EXPECT_FALSE(MakeDIBPalette(nullptr, &unused));
 }
 
 TEST(DrawFittedTest, PrintingFitsTheWholePictureToEightyPercentOfThePageWidth) {

@@ -23,25 +23,6 @@ TEST(AppMessageBox, HookReceivesTextStyleAndHelpInOrder) {
     EXPECT_EQ(MessageBoxRecorder::Styles()[1], std::make_pair(0u, 7u));
 }
 
-TEST(CFile, OpenFlagsMapToCreateFileArguments) {
-    struct Row {
-        UINT flags;
-        DWORD access, share, creation;
-    };
-    const Row rows[] = {
-        {CFile::modeRead | CFile::shareDenyWrite, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING},
-        {CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, GENERIC_READ | GENERIC_WRITE, 0,
-         CREATE_ALWAYS},
-        {CFile::modeWrite | CFile::shareDenyNone, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING},
-    };
-    for (const Row& row : rows) {
-        const CFile::CreateArgs args = CFile::MapOpenFlags(row.flags);
-        EXPECT_EQ(args.access, row.access) << row.flags;
-        EXPECT_EQ(args.share, row.share) << row.flags;
-        EXPECT_EQ(args.creation, row.creation) << row.flags;
-    }
-}
-
 TEST(CFile, WriteThenReadBackWithLengthAndShortReadAtEnd) {
     zorv::TempDir dir;
     const std::string path = (dir / "data.bin").string();
@@ -146,13 +127,6 @@ TEST(CDC, BorrowedDCIsNeverDeleted) {
     { CDC borrowed(hdc); }
     EXPECT_EQ(GetObjectType(hdc), static_cast<DWORD>(OBJ_MEMDC));
     DeleteDC(hdc);
-}
-
-TEST(CClientDC, ScreenDCIsUsableAndReportsDepth) {
-    CClientDC dc(nullptr);
-    ASSERT_NE(dc.GetSafeHdc(), nullptr);
-    EXPECT_GT(dc.GetDeviceCaps(BITSPIXEL), 0);
-    EXPECT_FALSE(dc.IsPrinting());
 }
 
 }  // namespace

@@ -250,20 +250,6 @@ TEST(Resources, IconHundredHasA32And16PixelImageInSixteenColours) {
         EXPECT_EQ(bih.biBitCount, 4);
     }
     EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
-
-    // The system picks each size out of the group, as the dialog and the desktop do.
-    for (int size : {32, 16}) {
-        HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100), IMAGE_ICON, size, size, 0));
-        ASSERT_NE(icon, nullptr) << size;
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP bm{};
-        GetObjectA(info.hbmMask, sizeof bm, &bm);
-        EXPECT_EQ(bm.bmWidth, size);
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
-    }
 }
 
 TEST(Resources, VersionInformationDescribesTheSaver) {
