@@ -40,13 +40,6 @@ inline DialogState ReadState(HWND hDlg) {
 
 inline void Click(HWND hDlg, int id) { SendMessageA(GetDlgItem(hDlg, id), BM_CLICK, 0, 0); }
 
-// A key press where the keyboard focus is, for the modal loop to translate.
-inline void PressKey(HWND hDlg, WPARAM vk) {
-    HWND target = GetFocus() != nullptr ? GetFocus() : hDlg;
-    PostMessageA(target, WM_KEYDOWN, vk, 1);
-    PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
-}
-
 // What the dialog ended with when the script left it open too long.
 inline constexpr INT_PTR kTimedOut = 0x7E57;
 

@@ -50,27 +50,21 @@ TEST(GdiCanvas, GivesTheSamePixelsAsSetPixelV) {
     constexpr int kHeight = 30;
     ScratchBitmap viaCanvas(kWidth, kHeight);
     ScratchBitmap viaSetPixel(kWidth, kHeight);
+    // Whole columns, a column with a gap, one lone pixel, and a column set
+    // bottom-up: every way the run buffer can be broken.
+    const auto draw = [](auto&& set) {
+        for (int x = 0; x < 20; ++x)
+            for (int y = 0; y < kHeight; ++y) set(x, y);
+        for (int y = 0; y < kHeight; ++y)
+            if (y != 12) set(25, y);
+        set(33, 7);
+        for (int y = kHeight - 1; y >= 0; --y) set(36, y);
+    };
     {
         CGdiCanvas canvas(viaCanvas.DC(), nullptr);
-        // Whole columns, a column with a gap, one lone pixel, and a column set
-        // bottom-up: every way the run buffer can be broken.
-        for (int x = 0; x < 20; ++x) {
-            for (int y = 0; y < kHeight; ++y) canvas.SetPixel(x, y, ColorAt(x, y));
-        }
-        for (int y = 0; y < kHeight; ++y) {
-            if (y != 12) canvas.SetPixel(25, y, ColorAt(25, y));
-        }
-        canvas.SetPixel(33, 7, ColorAt(33, 7));
-        for (int y = kHeight - 1; y >= 0; --y) canvas.SetPixel(36, y, ColorAt(36, y));
+        draw([&](int x, int y) { canvas.SetPixel(x, y, ColorAt(x, y)); });
     }
-    for (int x = 0; x < 20; ++x) {
-        for (int y = 0; y < kHeight; ++y) viaSetPixel.DC().SetPixelV(x, y, ColorAt(x, y));
-    }
-    for (int y = 0; y < kHeight; ++y) {
-        if (y != 12) viaSetPixel.DC().SetPixelV(25, y, ColorAt(25, y));
-    }
-    viaSetPixel.DC().SetPixelV(33, 7, ColorAt(33, 7));
-    for (int y = 0; y < kHeight; ++y) viaSetPixel.DC().SetPixelV(36, y, ColorAt(36, y));
+    draw([&](int x, int y) { viaSetPixel.DC().SetPixelV(x, y, ColorAt(x, y)); });
 
     int differences = 0;
     for (int x = 0; x < kWidth; ++x) {

@@ -1,6 +1,6 @@
 // The framework window under Wine: message maps walked from the most derived
 // class up, Default, the handle map and detach, ForwardToSaverObject, and the
-// saver window base's creation, erase, paint and palette handlers.
+// saver window base's creation, erase and palette handlers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,7 +106,6 @@ class CRecordingSaverWnd : public CScreenSaverWnd {
 public:
     void RestoreOptions() override { Calls().push_back("RestoreOptions"); }
     void RestartTimer() override { Calls().push_back(m_hWnd != nullptr ? "RestartTimer attached" : "RestartTimer"); }
-    void OnDraw(CDC*) override { Calls().push_back("OnDraw"); }
 };
 
 class SaverWindowTest : public ::testing::Test {
@@ -207,20 +206,6 @@ TEST_F(SaverWindowTest, PaletteQueriesDependOnThePalette) {
     wnd.m_pPalette = &palette;
     EXPECT_EQ(::SendMessageA(hWnd, WM_QUERYNEWPALETTE, 0, 0), TRUE);
     wnd.m_pPalette = nullptr;
-    ::DestroyWindow(hWnd);
-}
-
-TEST_F(SaverWindowTest, PaintCallsOnDrawWithThePaintContext) {
-    CRecordingSaverWnd wnd;
-    HWND hWnd = Create();
-    ASSERT_NE(hWnd, nullptr);
-    ::ShowWindow(hWnd, SW_SHOWNA);
-    ::UpdateWindow(hWnd);
-    Calls().clear();
-    ::InvalidateRect(hWnd, nullptr, FALSE);
-    ::UpdateWindow(hWnd);
-    const std::vector<std::string> expected = {"OnDraw"};
-    EXPECT_EQ(Calls(), expected);
     ::DestroyWindow(hWnd);
 }
 
