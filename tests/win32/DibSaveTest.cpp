@@ -128,16 +128,6 @@ TEST_F(DibSave, TargetThatCannotBeOpenedIsReportedAndKept) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"held.bmp"});
 }
 
-TEST_F(DibSave, ALongerOldFileIsReplacedWhole) {
-    std::vector<std::uint8_t> longer(5000, 0xAB);
-    dibtest::WriteBytes(m_dir / "z.bmp", longer);
-    CDib dib;
-    const auto picture = MakePicture(false, 24, 2, 2);
-    dib.m_hImage = dibtest::MakeBlock(picture);
-    ASSERT_TRUE(dib.Save(PathOf("z.bmp").c_str()));
-    EXPECT_EQ(ReadBytes(m_dir / "z.bmp").size(), 14 + picture.size());
-}
-
 TEST(WriteDIBToFileTest, WritesNothingForNoBlockOrOtherLayouts) {
     zorv::TempDir dir;
     const std::string path = (dir / "w.bin").string();

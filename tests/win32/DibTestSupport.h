@@ -85,15 +85,10 @@ inline std::vector<std::uint8_t> MakePicture(bool core, int bits, int w, int h) 
     return dib;
 }
 
-// The colour a test picture shows at (x, y), top-down.
+// The colour a test picture of 1, 4, 8, 24 or 32 bits shows at (x, y), top-down.
 inline COLORREF ExpectedColor(int bits, int x, int y) {
     const std::uint32_t v = PixelValue(bits, x, y);
-    if (bits <= 8) return TableColor(static_cast<int>(v));
-    if (bits == 16) {
-        const auto widen = [](unsigned c) { return static_cast<BYTE>((c & 0xF8) | ((c & 0xF8) >> 5)); };
-        return RGB(widen(GetRValue(v)), widen(GetGValue(v)), widen(GetBValue(v)));
-    }
-    return static_cast<COLORREF>(v);
+    return bits <= 8 ? TableColor(static_cast<int>(v)) : static_cast<COLORREF>(v);
 }
 
 // A BMP file: file header (offset field as given, or right behind the table) and the DIB.
