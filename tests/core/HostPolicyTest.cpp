@@ -265,10 +265,6 @@ TEST(CloseCheck, AcceptedPasswordClosesAndStopsFurtherChecks) {
     EXPECT_TRUE(flags.bCloseAccepted);
     EXPECT_FALSE(flags.bVerifying);
     EXPECT_EQ(BeginCloseCheck(flags, true, 10000), CloseCheck::Refuse);
-    // From now on input and closes go straight to the system.
-    EXPECT_EQ(DecideDefaultSaver(flags, kWmKeyDown, 0, {0, 0}).effect, SaverEffect::None);
-    EXPECT_EQ(DecideHostWindow(flags, kWmTimer, 1).route, Route::Answer);
-    EXPECT_EQ(DecideHostWindow(flags, kWmPaint, 0).route, Route::DefWindowProc);
 }
 
 TEST(CloseCheck, RefusedCloseRefreshesTheReferenceOnly) {
