@@ -195,12 +195,7 @@ TEST(ConfigControls, SetDefaultsTurnsBothTogglesOffAndResetsValuesAndThumbs) {
     EXPECT_FALSE(controls.Checked(kIdSaveImage));
     EXPECT_EQ(controls.DisabledCount(), 0);
     EXPECT_EQ(controls.Positions(), kDefaultPositions);
-    EXPECT_EQ(settings.Cycles, 37.0);
-    EXPECT_EQ(settings.Iters, 30);
-    EXPECT_EQ(settings.Constant, 20.0);
-    EXPECT_EQ(settings.Scale, 16.0);
-    EXPECT_EQ(settings.View, 30.0);
-    EXPECT_EQ(settings.Spread, 10.0);
+    for (const BarRule& rule : kRules) EXPECT_EQ(rule.get(settings), rule.get(DefaultSettings())) << rule.id;
     EXPECT_EQ(controls.bars[kIdRandomSpread].max, 50);
 }
 
