@@ -196,13 +196,6 @@ TEST(OffscreenCanvasTest, ScreenSizedAndBlackFromStartUp) {
     std::size_t notBlack = 0;
     for (std::uint32_t pixel : pixels) notBlack += (pixel & 0xFFFFFF) != 0;
     EXPECT_EQ(notBlack, 0u);
-
-    // Free to be selected: no DC holds it between uses.
-    CDC memory;
-    ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
-    HGDIOBJ previous = memory.SelectObject(&g_canvas);
-    EXPECT_NE(previous, nullptr);
-    memory.SelectObject(previous);
 }
 
 }  // namespace
