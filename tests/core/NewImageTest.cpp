@@ -1,5 +1,5 @@
-// New-image parameters: the number and order of draws, the split points of the
-// draws, the Spread-0 formulas, the floors, and hostile settings.
+// Image parameters and colours at their split points: the boundaries the golden
+// image hashes cannot reach. The arithmetic between them is pinned by those hashes.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,19 +11,11 @@
 namespace zorv {
 namespace {
 
-// Draw positions within one image without random settings.
-constexpr int kIterDraw = 0, kEscapeDraw = 1, kModeDraw = 2, kOriginXDraw = 11,
-              kZoomDraw = 14, kAngleDraw = 15;
-
 class CountingCanvas : public Canvas {
 public:
-    void SetPixel(int, int, std::uint32_t) override { ++pixels; }
-    void Present(int w, int h) override {
-        ++presents;
-        lastWidth = w;
-        lastHeight = h;
-    }
-    int pixels = 0, presents = 0, lastWidth = -1, lastHeight = -1;
+    void SetPixel(int, int, std::uint32_t) override {}
+    void Present(int w, int h) override { presented.push_back({w, h}); }
+    std::vector<std::pair<int, int>> presented;
 };
 
 struct Image {
@@ -33,84 +25,64 @@ struct Image {
     Random random{1};
     CountingCanvas canvas;
 
-    void Start(std::uint32_t seed, int width = 640, int height = 480) {
+    Image& Start(std::uint32_t seed) {
         random.Seed(seed);
-        state.clientRect = {0, 0, width, height};
+        state.clientRect = {0, 0, 64, 48};
         RenderContext context{state, colors, settings, random};
         NewImage(context, canvas);
+        return *this;
     }
 };
 
 TEST(NewImage, ConsumesSeventeenDrawsOrTwentyThreeWithRandomSettings) {
-    for (bool randomSettings : {false, true}) {
+    for (int randomSettings : {0, 1}) {
         Image image;
-        image.settings.RandomSettings = randomSettings ? 1 : 0;
+        image.settings.RandomSettings = randomSettings;
         image.Start(777);
         Random reference(777);
-        for (int i = 0; i < kDrawsPerImage + (randomSettings ? kRandomSettingsDraws : 0); ++i) reference.Draw();
-        EXPECT_EQ(image.random.State(), reference.State()) << "random settings " << randomSettings;
+        for (int i = 0; i < 17 + 6 * randomSettings; ++i) reference.Draw();
+        EXPECT_EQ(image.random.State(), reference.State()) << randomSettings;
     }
 }
 
-TEST(NewImage, EscapeTestSplitPoints) {
+// One row per split: the draw just below and at each boundary.
+TEST(NewImage, SplitPoints) {
     const struct {
-        int draw;
-        EscapeTest test;
-    } cases[] = {{0, EscapeTest::Modulus},     {6553, EscapeTest::Modulus},  {6554, EscapeTest::Modulus},
-                 {19660, EscapeTest::Modulus}, {19661, EscapeTest::Sum},     {26213, EscapeTest::Sum},
-                 {26214, EscapeTest::Component}, {32766, EscapeTest::Component}, {32767, EscapeTest::Product}};
-    for (const auto& c : cases) {
+        int position, draw;
+        bool randomSettings;
+        bool (*holds)(const Image&);
+    } rows[] = {
+        {1, 19660, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Modulus; }},
+        {1, 19661, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Sum; }},
+        {1, 26213, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Sum; }},
+        {1, 26214, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Component; }},
+        {1, 32766, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Component; }},
+        {1, 32767, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Product; }},
+        {2, 6553, false, [](const Image& i) { return IsMandelbrot(i.state); }},
+        {2, 6554, false, [](const Image& i) { return !IsMandelbrot(i.state); }},
+        {1, 32766, true, [](const Image& i) { return i.settings.Iters == 99; }},  // random Iters
+        {1, 32767, true, [](const Image& i) { return i.settings.Iters == 100; }},
+    };
+    for (const auto& row : rows) {
         Image image;
-        image.Start(SeedForDraw(kEscapeDraw, c.draw));
-        EXPECT_EQ(image.state.escapeTest, c.test) << "draw " << c.draw;
+        image.settings.RandomSettings = row.randomSettings;
+        EXPECT_TRUE(row.holds(image.Start(SeedForDraw(row.position, row.draw)))) << row.position << ":" << row.draw;
     }
 }
 
-TEST(NewImage, MandelbrotForModeDrawsUpTo6553) {
-    const struct {
-        int draw;
-        bool mandelbrot;
-        double modeSelect;
-    } cases[] = {{0, true, 1.0}, {6553, true, 1.0 - 6553 * (2.0 / 32767)}, {6554, false, 1.0 - 6554 * (2.0 / 32767)},
-                 {32767, false, -1.0}};
-    for (const auto& c : cases) {
-        Image image;
-        image.Start(SeedForDraw(kModeDraw, c.draw));
-        EXPECT_EQ(IsMandelbrot(image.state), c.mandelbrot) << "draw " << c.draw;
-        EXPECT_EQ(image.state.modeSelect, c.modeSelect);
-    }
-}
-
-TEST(NewImage, AngleAbove2Point8StrictlyScalesTheMagnitude) {
-    const struct {
-        int draw;
-        double factor;
-    } cases[] = {{29204, 1.0}, {29205, 1.4}, {0, 1.0}, {32767, 1.4}};
-    for (const auto& c : cases) {
+TEST(NewImage, AngleAbove2Point8ScalesTheMagnitudeBy1Point4) {
+    const auto magnitude = [](int draw) {
         Image image;
         image.settings.Spread = 0;  // every jitter is exactly 1
-        image.Start(SeedForDraw(kAngleDraw, c.draw));
-        const double angle = c.draw * (3.14159 / 32767);
-        const double magnitude = (1.0 + 0.002 * 20.0) * c.factor;
-        const Complex expected = CardioidPoint(magnitude, angle);
-        EXPECT_NEAR(image.state.constant.re, expected.re, 1e-12) << "draw " << c.draw;
-        EXPECT_NEAR(image.state.constant.im, expected.im, 1e-12) << "draw " << c.draw;
+        image.Start(SeedForDraw(15, draw));
         EXPECT_EQ(image.state.addend.re, image.state.constant.re);
-        EXPECT_EQ(image.state.addend.im, image.state.constant.im);
-    }
-}
-
-TEST(NewImage, CardioidPointReachesTheCuspAndTheNeck) {
-    const Complex cusp = CardioidPoint(1.0, 0.0);
-    EXPECT_DOUBLE_EQ(cusp.re, 0.25);
-    EXPECT_DOUBLE_EQ(cusp.im, 0.0);
-    const Complex neck = CardioidPoint(2.0, 3.14159265358979323846);
-    EXPECT_NEAR(neck.re, -1.5, 1e-12);
-    EXPECT_NEAR(neck.im, 0.0, 1e-12);
-    // On the boundary: |c − ¼| relates to the angle as ½e^(ia) − ¼e^(2ia) does.
-    const Complex p = CardioidPoint(1.0, 1.0);
-    EXPECT_NEAR(p.re, 0.5 * std::cos(1.0) - 0.25 * std::cos(2.0), 1e-15);
-    EXPECT_NEAR(p.im, 0.5 * std::sin(1.0) - 0.25 * std::sin(2.0), 1e-15);
+        const Complex c = image.state.constant;  // m(½e^(ia) − ¼e^(2ia)), a cardioid point
+        const double a = draw * (3.14159 / 32767);
+        return std::hypot(c.re, c.im) / std::hypot(0.5 * std::cos(a) - 0.25 * std::cos(2 * a),
+                                                   0.5 * std::sin(a) - 0.25 * std::sin(2 * a));
+    };
+    EXPECT_NEAR(magnitude(29204), 1.04, 1e-9);
+    EXPECT_NEAR(magnitude(29205), 1.04 * 1.4, 1e-9);
 }
 
 TEST(NewImage, FloorsHoldForZeroSettingsAndNegativeJitter) {
@@ -120,71 +92,90 @@ TEST(NewImage, FloorsHoldForZeroSettingsAndNegativeJitter) {
     zero.Start(5);
     EXPECT_EQ(zero.state.maxIter, 4);
     EXPECT_EQ(zero.state.zoom, 1e-6);
-
-    // Spread 50 and a signed draw of −1 turn J(0.05) and J(0.1) negative.
-    Image iter;
-    iter.settings.Spread = 50;
-    iter.Start(SeedForDraw(kIterDraw, 32767));
-    EXPECT_EQ(iter.state.maxIter, 4);
-
-    Image zoom;
-    zoom.settings.Spread = 50;
-    zoom.Start(SeedForDraw(kZoomDraw, 32767));
-    EXPECT_EQ(zoom.state.zoom, 1e-6);
-
-    // J(1/15) negative puts the origin left of the client area.
-    Image origin;
-    origin.settings.Spread = 50;
-    origin.Start(SeedForDraw(kOriginXDraw, 32767));
-    EXPECT_LT(origin.state.centerX, 0.0);
+    // Spread 50 and a draw of 32767 turn the jitter of the limit and the zoom negative.
+    Image iter, zoom;
+    iter.settings.Spread = zoom.settings.Spread = 50;
+    EXPECT_EQ(iter.Start(SeedForDraw(0, 32767)).state.maxIter, 4);
+    EXPECT_EQ(zoom.Start(SeedForDraw(14, 32767)).state.zoom, 1e-6);
 }
 
-TEST(NewImage, RandomItersReaches100OnlyAtTheTop) {
-    for (int draw : {32766, 32767}) {
-        Image image;
-        image.settings.RandomSettings = 1;
-        image.Start(SeedForDraw(1, draw));
-        EXPECT_EQ(image.settings.Iters, draw == 32767 ? 100 : 99);
-        EXPECT_EQ(image.settings.RandomSettings, 1);
-    }
-}
-
-TEST(NewImage, PresentsOnlyWhenTheFinishedImageHasDetail) {
+TEST(NewImage, PresentsOnlyAFinishedImageWithDetail) {
     Image image;
-    image.Start(1, 64, 48);
-    EXPECT_EQ(image.canvas.presents, 0) << "the first image of a run has nothing to show";
-    EXPECT_TRUE(image.state.firstPixelPending);
-    EXPECT_FALSE(image.state.hasDetail);
+    image.Start(1);
+    EXPECT_TRUE(image.canvas.presented.empty()) << "the first image of a run has nothing to show";
+    image.state.column = 64;
+    image.Start(2);
+    EXPECT_TRUE(image.canvas.presented.empty()) << "no detail";
     image.state.hasDetail = true;
     image.state.column = 64;
     image.state.row = 48;
-    image.Start(2, 64, 48);
-    EXPECT_EQ(image.canvas.presents, 1);
-    EXPECT_EQ(image.canvas.lastWidth, 64);
-    EXPECT_EQ(image.canvas.lastHeight, 48);
+    image.Start(3);
+    ASSERT_EQ(image.canvas.presented.size(), 1u);
+    EXPECT_EQ(image.canvas.presented[0], std::make_pair(64, 48));
     EXPECT_EQ(image.state.column, 0);
     EXPECT_EQ(image.state.row, 0);
     EXPECT_FALSE(image.state.hasDetail);
+    EXPECT_TRUE(image.state.firstPixelPending);
 }
 
 TEST(EscapeTests, CompareSignedValuesStrictly) {
+    const double nan = std::nan("");
     const struct {
         double re, im, threshold;
         bool modulus, sum, component, product;
-    } cases[] = {
-        {-5000, -5000, 2, true, false, false, true},
-        {3, 4, 5, false, true, false, true},
+    } rows[] = {
+        {3, 4, 5, false, true, false, true},      // at the threshold: not beyond it
         {3, 4, 4.9, true, true, false, true},
-        {2, 0, 2, false, false, false, false},
+        {-5000, -5000, 2, true, false, false, true},
         {2.5, -0.1, 2, true, true, true, false},
-        {std::nan(""), 1, 2, false, false, false, false},
         {-1, 3, 2, true, false, true, false},
+        {nan, 1, 2, false, false, false, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(EscapeModulus(c.re, c.im, c.threshold), c.modulus) << c.re << "," << c.im;
-        EXPECT_EQ(EscapeSum(c.re, c.im, c.threshold), c.sum) << c.re << "," << c.im;
-        EXPECT_EQ(EscapeComponent(c.re, c.im, c.threshold), c.component) << c.re << "," << c.im;
-        EXPECT_EQ(EscapeProduct(c.re, c.im, c.threshold), c.product) << c.re << "," << c.im;
+    for (const auto& r : rows) {
+        EXPECT_EQ(EscapeModulus(r.re, r.im, r.threshold), r.modulus) << r.re << "," << r.im;
+        EXPECT_EQ(EscapeSum(r.re, r.im, r.threshold), r.sum) << r.re << "," << r.im;
+        EXPECT_EQ(EscapeComponent(r.re, r.im, r.threshold), r.component) << r.re << "," << r.im;
+        EXPECT_EQ(EscapeProduct(r.re, r.im, r.threshold), r.product) << r.re << "," << r.im;
+    }
+}
+
+ColorTable MakeTable(std::uint32_t seed) {
+    SaverSettings settings = DefaultSettings();
+    Random random(seed);
+    ColorTable table{};
+    MakeColorTable(table, settings, random);
+    return table;
+}
+
+// Draw 6 switches stripes on at 31129 (every fourth entry black), draw 7 the
+// end colours at 16384 (white first, black last); the ends come last.
+TEST(ColorTable, StripesAndEndColoursSwitchOnAtTheirSplits) {
+    const struct {
+        int position, draw;
+        bool otherOn;  // the other touch
+    } rows[] = {{6, 31128, false}, {6, 31129, false}, {6, 31129, true}, {7, 16383, false}, {7, 16384, true}};
+    for (const auto& row : rows) {
+        const int other = row.position == 6 ? 7 : 6, split = other == 6 ? 31129 : 16384;
+        std::uint32_t seed = 0;
+        for (std::uint32_t low = 0; low < 0x10000u && !seed; ++low) {
+            const std::uint32_t s = SeedForDraw(row.position, row.draw, low);
+            if ((DrawAt(s, other) >= split) == row.otherOn) seed = s;
+        }
+        const ColorTable table = MakeTable(seed);
+        const bool stripes = row.position == 6 ? row.draw >= 31129 : row.otherOn;
+        const bool ends = row.position == 7 ? row.draw >= 16384 : row.otherOn;
+        int black = 0;
+        for (std::size_t i = 4; i < 256; i += 4) black += table[i] == 0;
+        EXPECT_EQ(black == 63, stripes) << row.position << ":" << row.draw;
+        EXPECT_EQ(table[0] == 0xFFFFFFu && table[255] == 0u, ends) << row.position << ":" << row.draw;
+    }
+}
+
+TEST(ColorTable, NeverEscapingPixelsTakeTheLastEntryAtAnyLimit) {
+    for (int maxIter : {4, 8421505, 8421506, 1 << 30, std::numeric_limits<int>::max()}) {
+        EXPECT_EQ(ColorIndex(maxIter, maxIter), 255) << maxIter;
+        EXPECT_EQ(ColorIndex(maxIter - 1, maxIter), maxIter == 4 ? 191 : 254) << maxIter;
+        EXPECT_EQ(ColorIndex(0, maxIter), 0) << maxIter;
     }
 }
 

@@ -1,5 +1,5 @@
-// Test helper: a fresh, uniquely named folder under the system's temporary
-// folder, removed again when the test ends.
+// Test helper: a fresh folder under the system's temporary folder, removed
+// again when the test ends, and whole-file text reads and writes.
 #pragma once
 
 #include <atomic>
@@ -11,38 +11,28 @@
 
 namespace zorv {
 
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("zorv-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(m_path);
-    }
+struct TempDir {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+        ("zorv-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+         std::to_string(counter++));
+    static inline std::atomic<int> counter{0};
+
+    TempDir() { std::filesystem::create_directories(path); }
     ~TempDir() {
         std::error_code error;
-        std::filesystem::remove_all(m_path, error);
+        std::filesystem::remove_all(path, error);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
+    const std::filesystem::path& Path() const { return path; }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
 };
 
 inline void WriteFileText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
 inline std::string ReadFileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream buffer;
-    buffer << in.rdbuf();
+    buffer << std::ifstream(path, std::ios::binary).rdbuf();
     return buffer.str();
 }
 
