@@ -1,41 +1,74 @@
 #!/bin/sh
-# zorv-render as a program: exit codes, one-line errors naming the option, the
-# files it writes and the settings file it reads.
+# zorv-render as a program: refusals (exit 2, one line naming the option), the
+# saver run's files and parameter lines, the start limit, the settings file, and
+# fixed images whose checksums pin every option's effect.
 render=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+sum_of() { cksum <"$1" | cut -d' ' -f1; }
 
-expect_refusal() {  # option, then the arguments
+refused() {  # the option the error must name, then the arguments
     option=$1; shift
     "$render" "$@" >"$work/out" 2>"$work/err"
     code=$?
     [ "$code" -eq 2 ] || fail "$* exited $code, not 2"
-    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$* printed more than one error line"
-    grep -q -- "$option" "$work/err" || fail "$* did not name $option: $(cat "$work/err")"
+    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$*: not one error line"
+    grep -q -- "^zorv-render: $option:" "$work/err" || fail "$* did not name $option: $(cat "$work/err")"
 }
+refused --seed --size 10x10
+refused --size --seed 1
+refused --seed --seed 4294967296 --size 10x10
+refused --seed --seed 12abc --size 10x10
+refused --size --seed 1 --size 65537x1
+refused --size --seed 1 --size 10x0
+refused --images --seed 1 --size 10x10 --images 0
+refused --limit --seed 1 --size 10x10 --limit -3
+refused '--a?b' --seed 1 --size 10x10 "--a
+b"
+refused --max-iter --seed 1 --size 10x10 --max-iter 60
+refused --julia --size 10x10 --julia nan 0
+refused --width-plane --size 10x10 --mandelbrot --width-plane 0
+refused --max-iter --size 10x10 --mandelbrot --max-iter 2147483648
+refused --escape --size 10x10 --mandelbrot --escape circle
+refused --threshold --size 10x10 --mandelbrot --threshold inf
+refused --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
+: >"$work/file"
+"$render" --seed 1 --size 8x8 --out "$work/file" 2>"$work/err"
+[ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "an unwritable --out should exit 1 naming it"
 
-expect_refusal --bogus --seed 1 --size 8x8 --bogus
-expect_refusal --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
+# Seed 1 at 96x64: the two presented images are the files; the first is the
+# renderer's golden image (the same pixels the core tests pin).
+"$render" --seed 1 --size 96x64 --images 2 --params --out "$work/g" >"$work/params" 2>"$work/err" ||
+    fail "saver run failed: $(cat "$work/err")"
+[ -s "$work/g/zorv-0002.bmp" ] && [ ! -e "$work/g/zorv-0003.bmp" ] || fail "--images 2 wrote other files"
+[ "$(sum_of "$work/g/zorv-0001.bmp")" = 1849376233 ] || fail "the first image differs from the golden image"
+[ "$(grep -c '"fate":"presented"' "$work/params")" = 2 ] || fail "not two presented parameter lines"
+[ "$(tail -n 1 "$work/params" | grep -c '"fate":"unfinished"}$')" = 1 ] || fail "the last line is not the unfinished image"
+grep '"fate":"presented"' "$work/params" | head -n 1 | grep -q '^{"image":5,"maxIter":45,"escapeTest":"sum",' ||
+    fail "the first presented image's line"
+grep -q '"modeSelect":0.61339152195806756,"mandelbrot":true,' "$work/params" || fail "mode and its flag"
 
-# A settings file is read with the saver's rules: Iters 0 makes every limit 4.
+# The start limit stops a run that never presents (one pixel never has detail).
+"$render" --seed 5 --size 1x1 --limit 3 --out "$work/l" >/dev/null 2>"$work/err" || fail "--limit run failed"
+grep -q 'stopped after' "$work/err" && [ ! -e "$work/l/zorv-0001.bmp" ] || fail "--limit 3 did not stop the run"
+
+# The settings file is read with the saver's rules: Iters 0 makes every limit 4.
 printf '[ZorvSaver]\r\nIters=0\r\nSpread=0\r\n' >"$work/s.ini"
-"$render" --seed 9 --size 40x30 --settings "$work/s.ini" --params --out "$work/g" >"$work/params" 2>"$work/err" \
-    || fail "run with settings failed: $(cat "$work/err")"
-grep -q '"maxIter":4,' "$work/params" || fail "Iters=0 did not give maxIter 4"
-grep -q '"maxIter":[^4]' "$work/params" && fail "a limit other than 4 with Iters=0"
+"$render" --seed 9 --size 40x30 --limit 4 --settings "$work/s.ini" --params >"$work/p" 2>/dev/null
+[ "$(grep -c '"maxIter":4,' "$work/p")" = 4 ] || fail "Iters=0 did not give maxIter 4 for every image"
 
-"$render" --seed 3 --size 50x40 --images 2 --out "$work/g2" >/dev/null 2>"$work/err" || fail "gallery run failed"
-[ -s "$work/g2/zorv-0001.bmp" ] && [ -s "$work/g2/zorv-0002.bmp" ] || fail "gallery files missing"
-[ "$(head -c 2 "$work/g2/zorv-0001.bmp")" = "BM" ] || fail "not a BMP file"
-[ "$(wc -c <"$work/g2/zorv-0001.bmp")" -eq $((54 + 152 * 40)) ] || fail "wrong BMP size"
-
-"$render" --size 30x20 --julia -0.75 0.1 --width-plane 2.4 --max-iter 60 --out "$work/f" >/dev/null \
-    || fail "fixed image failed"
-[ -s "$work/f/zorv-0001.bmp" ] || fail "fixed image missing"
+fixed() {  # expected checksum, then the options
+    want=$1; shift
+    rm -rf "$work/f"
+    "$render" --size 60x40 "$@" --out "$work/f" >/dev/null 2>"$work/err" || fail "$*: $(cat "$work/err")"
+    [ "$(sum_of "$work/f/zorv-0001.bmp")" = "$want" ] || fail "fixed image $* changed"
+}
+fixed 3441915298 --julia -0.75 0.1 --center-plane 0.1 -0.05 --width-plane 2.4 --max-iter 60 --escape product \
+    --threshold 3 --palette-seed 9
+fixed 4055107920 --mandelbrot --max-iter 30
 
 "$render" --help | grep -q usage || fail "--help shows no usage"
-
-if [ "$failures" -eq 0 ]; then echo "render cli: all checks passed"; fi
+[ "$failures" -eq 0 ] && echo "render cli: all checks passed"
 exit "$failures"

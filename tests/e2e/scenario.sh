@@ -1,0 +1,169 @@
+#!/bin/sh
+# End-to-end scenarios of the real zorv.scr under Wine and Xvfb, one per mode,
+# driven with real input: fullscreen, preview, config, saved_picture,
+# password_check (Windows 95/98) and password_change.
+E2E_NAME=$1
+case "$1" in password_*) E2E_DLLOVERRIDES="mscoree,mshtml=;mpr=n,b" ;; config) E2E_SCREEN=640x480x24 ;; esac
+. "$(dirname "$0")/lib.sh"
+e2e_setup
+
+# Windows 95/98 mode: test doubles of PASSWORD.CPL and MPR.DLL beside a copy of
+# the saver, Wine reporting win98 for it; the doubles log each call.
+win98() {
+    mkdir -p "$work/bin"
+    cp "$ZORV_SCR" "$ZORV_PASSWORD_DOUBLE" "$ZORV_MPR_DOUBLE" "$work/bin/"
+    SCR="$work/bin/$(basename "$ZORV_SCR")"
+    log="$work/password.log" answer="$work/answer"
+    echo refuse >"$answer"
+    ZORV_PASSWORD_LOG=$(winepath -w "$log") ZORV_PASSWORD_ANSWER=$(winepath -w "$answer")
+    export ZORV_PASSWORD_LOG ZORV_PASSWORD_ANSWER
+    appdefaults='HKCU\Software\Wine\AppDefaults\zorv.scr'
+    E2E_EXTRA_CLEANUP="wine reg delete '$appdefaults' /f >/dev/null 2>&1; wine reg delete 'HKCU\\Control Panel\\Desktop' /v ScreenSaveUsePassword /f >/dev/null 2>&1"
+    wine reg add "$appdefaults" /v Version /d win98 /f >/dev/null 2>&1
+}
+calls() { cat "$log" 2>/dev/null | grep -c "$1"; }
+
+# Runs the test host ($1 = preview|password) with the saver; its log in $hostlog.
+test_host() {
+    hostlog="$work/host.log"
+    wine "$ZORV_HELPERS/zorv_test_host.exe" "$1" "$(winepath -w "${SCR:-$ZORV_SCR}")" "$(winepath -w "$hostlog")" 8 \
+        >"$work/host.out" 2>&1 </dev/null &
+    host=$!
+}
+
+case "$1" in
+fullscreen)
+    # Black at first, a fractal within the ticks some images take, a second /s
+    # exits 0 at once, and only a move of more than 4 pixels ends the saver.
+    pointer_to 100 100
+    start_saver /s
+    first=$saver_pid
+    wait_window
+    shot "$work/first.png"
+    [ "$(convert "$work/first.png" -format '%k %[fx:mean]' info:)" = "1 0" ] || fail "the screen is not black at first"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$WIDTH"x"$HEIGHT+$X+$Y" = 320x240+0+0 ] || fail "the window is $WIDTH x $HEIGHT at $X,$Y, not the screen"
+    wait_for_fractal 30
+    start_saver /s
+    ends_with 0 "a second /s"
+    saver_pid=$first
+    for to in "102 100" "102 102" "104 100"; do
+        xdotool mousemove $to
+        sleep 1
+        still_running "$first" || fail "a move to $to ended the saver"
+    done
+    [ "$(xdotool search --name '^Screen Saver$' | wc -l)" = 1 ] || fail "not exactly one saver window"
+    xdotool mousemove 105 100
+    ends_with 0 "a move of 5 pixels"
+    ;;
+preview)
+    # Inside a test host's window: the child fills the client area, input does
+    # nothing, help goes to the parent, and it ends with 0 with its parent. (Wine
+    # shows no child window of another process, so the drawing is checked in-process.)
+    pointer_to 300 200
+    test_host preview
+    i=0
+    until grep -q '^ready' "$hostlog" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -gt 400 ] || ! still_running $host && { fail "no preview came up: $(cat "$hostlog")"; exit 1; }
+        sleep 0.1
+    done
+    pointer_to 60 50
+    xdotool mousemove 10 10 key space click 1
+    wait_exit $host 30
+    [ "$rc" = 0 ] && grep -q '^pass' "$hostlog" || fail "the host's checks failed: $(cat "$hostlog")"
+    handle=$(sed -n 's/^host //p' "$hostlog" | tr -d '\r')
+    grep -q "parent got WM_CONTEXTMENU wParam=$handle" "$hostlog" || fail "help request not passed to the parent"
+    for args in "/p 1" "/x"; do
+        start_saver $args
+        ends_with 255 "'$args'"
+    done
+    ;;
+config)
+    # The settings dialog: Enter is OK and writes all eight keys; stored values
+    # beyond the track bars come back clamped; Escape writes nothing.
+    start_saver /c
+    wait_window '^ZorvSaver$'
+    sleep 1  # a picture of the dialog once it has painted, for a person to look at
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$work/dialog.png" 2>/dev/null
+    xdotool key Return
+    ends_with 1 "Enter"
+    printf '[ZorvSaver]\r\nCycles=37\r\nIters=30\r\nConstant=20\r\nScale=16\r\nView=30\r\nSpread=10\r\nRandomSettings=0\r\nSaveImage=0\r\n' >"$work/defaults.ini"
+    cmp -s "$work/defaults.ini" "$ini" || fail "OK on defaults: $(od -c "$ini" | head -5)"
+    printf '[ZorvSaver]\r\nIters=500\r\nSpread=-5\r\nScale=7\r\nRandomSettings=1\r\n' >"$ini"
+    cp "$ini" "$work/before.ini"
+    start_saver -C
+    wait_window '^ZorvSaver$'
+    xdotool key Escape
+    ends_with 2 "Escape"
+    cmp -s "$work/before.ini" "$ini" || fail "Escape changed the file"
+    start_saver
+    wait_window '^ZorvSaver$'
+    xdotool key Return
+    ends_with 1 "Enter with stored values"
+    printf '[ZorvSaver]\r\nIters=100\r\nSpread=50\r\nScale=7\r\nRandomSettings=1\r\nCycles=37\r\nConstant=20\r\nView=30\r\nSaveImage=0\r\n' >"$work/clamped.ini"
+    cmp -s "$work/clamped.ini" "$ini" || fail "stored values after OK: $(od -c "$ini" | head -8)"
+    ;;
+saved_picture)
+    # C:\Windows\ZORV.BMP is shown at the start of a run; with SaveImage 0 it is
+    # left alone, with SaveImage 1 the screen replaces it at the close.
+    convert -size 160x120 xc:'#ff00ff' -size 160x120 xc:'#ffff00' +append \
+        \( -size 160x120 xc:'#00ffff' -size 160x120 xc:'#ffffff' +append \) -append \
+        -type TrueColor BMP3:"$work/original.bmp"
+    for save in 0 1; do
+        cp "$work/original.bmp" "$windir/ZORV.BMP"
+        printf '[ZorvSaver]\r\nSaveImage=%s\r\n' $save >"$ini"
+        pointer_to 100 100
+        start_saver /s
+        wait_window
+        if [ $save = 0 ]; then
+            shown=0
+            for i in $(seq 20); do
+                shot "$work/start.png"
+                [ "$(compare -metric AE "$work/start.png" "$work/original.bmp" null: 2>&1)" = 0 ] && { shown=1; break; }
+                sleep 0.1
+            done
+            [ $shown = 1 ] || fail "the saved picture was not shown at the start"
+        else
+            wait_for_fractal 30
+        fi
+        xdotool key space
+        ends_with 0 "a key with SaveImage $save"
+        [ $save = 1 ] || cmp -s "$windir/ZORV.BMP" "$work/original.bmp" || fail "SaveImage 0 changed the file"
+    done
+    [ "$(identify -format '%wx%h' "$windir/ZORV.BMP")" = 320x240 ] &&
+        [ "$(colors_of "$windir/ZORV.BMP")" -ge 16 ] || fail "the screen's fractal was not saved"
+    ;;
+password_check)
+    # A refused check keeps the saver, a second close within 200 ms is not
+    # checked again, an accepted one ends it with 0.
+    win98
+    wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    pointer_to 100 100
+    start_saver /s
+    wait_window
+    sleep 1
+    xdotool key a key b
+    sleep 1.5
+    still_running "$saver_pid" || fail "a refused password ended the saver"
+    [ "$(calls '^verify window=yes')" = 1 ] || fail "expected one check of the saver window: $(cat "$log")"
+    xdotool key c
+    sleep 1.5
+    [ "$(calls '^verify')" = 2 ] || fail "a key 1.5 s later should ask again: $(cat "$log")"
+    echo accept >"$answer"
+    xdotool key d
+    ends_with 0 "an accepted password"
+    ;;
+password_change)
+    # /a <window> calls PwdChangePasswordA("SCRSAVE", window, 0, 0) and exits 0.
+    win98
+    test_host password
+    wait_exit $host 60
+    [ "$(sed -n 's/^exit //p' "$hostlog" | tr -d '\r')" = 0 ] || fail "/a should exit 0: $(cat "$hostlog")"
+    handle=$(sed -n 's/^host //p' "$hostlog" | tr -d '\r')
+    [ "$(calls "^change provider=SCRSAVE parent=$handle reserved=0,0")" = 1 ] || fail "the change call: $(cat "$log")"
+    ;;
+*) echo "unknown scenario $1" >&2; exit 2 ;;
+esac
+e2e_finish
