@@ -7,6 +7,7 @@
 
 #include "fractal/RenderColumns.h"
 #include "fractal/SaverObjects.h"
+#include "fractal/TimerPeriod.h"
 #include "image/Dib.h"
 #include "image/OffscreenCanvas.h"
 #include "settings/Win32ProfileStore.h"
@@ -27,7 +28,7 @@ void CFractalSaverWnd::OnDraw(CDC* pDC) { RenderColumns(m_hWnd, m_pDib, pDC); }
 void CFractalSaverWnd::RestartTimer() {
     if (m_hWnd == nullptr) return;
     if (m_nSpeed < 1) m_nSpeed = 1;
-    ::SetTimer(m_hWnd, kTimerId, static_cast<UINT>(kPeriodNumerator / m_nSpeed), nullptr);
+    ::SetTimer(m_hWnd, kTimerId, zorv::TimerPeriodMs(m_nSpeed), nullptr);
 }
 
 void CFractalSaverWnd::SaveOptions() {

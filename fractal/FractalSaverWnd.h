@@ -21,9 +21,8 @@ public:
     void RestoreOptions() override;
 
     static constexpr UINT_PTR kTimerId = 1;
-    static constexpr int kPeriodNumerator = 2000;  // ms; divided by m_nSpeed
 
-    int m_nSpeed = 10;
+    int m_nSpeed = 10;  // drawing ticks every 2000 / m_nSpeed ms (zorv::TimerPeriodMs)
     CDib* m_pDib = nullptr;  // owned; null when it could not be allocated
 
 protected:
