@@ -1,212 +1,215 @@
-// The framework window under Wine: message maps walked from the most derived
-// class up, Default, the handle map and detach, ForwardToSaverObject, and the
-// saver window base's creation, erase and palette handlers.
+// The saver's windows under Wine and Xvfb: what the full-screen window and the
+// preview child hand to the system, read back from the real windows; the
+// framework attaching its object; the close path around the password check;
+// and no GDI object left behind by paints, captures, saves and loads.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <set>
 
-#include "framework/ScreenSaverWnd.h"
+#include "fractal/FractalSaverWnd.h"
+#include "fractal/RenderColumns.h"
+#include "fractal/SaverObjects.h"
 #include "host/SaverHost.h"
+#include "image/Dib.h"
+#include "image/OffscreenCanvas.h"
+#include "tests/core/TempDir.h"
+#include "tests/win32/WinTestSupport.h"
 
 namespace {
 
-constexpr UINT kBaseOnly = WM_APP + 1;
-constexpr UINT kBoth = WM_APP + 2;
-constexpr UINT kNested = WM_APP + 3;
-
-std::vector<std::string>& Calls() {
-    static std::vector<std::string> calls;
-    return calls;
-}
-
-class CMapBase : public CWnd {
-public:
-    LRESULT OnBaseOnly(WPARAM wParam, LPARAM) {
-        Calls().push_back("base-only");
-        return static_cast<LRESULT>(wParam) + 1;
-    }
-    LRESULT OnBoth(WPARAM, LPARAM) {
-        Calls().push_back("base-both");
-        return 1;
-    }
-    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        Calls().push_back("default " + std::to_string(message) + " " + std::to_string(wParam) + " " +
-                          std::to_string(lParam));
-        return 77;
-    }
-    DECLARE_MESSAGE_MAP(CMapBase)
-};
-
-BEGIN_MESSAGE_MAP(CMapBase, CWnd)
-    ON_MESSAGE(kBaseOnly, OnBaseOnly)
-    ON_MESSAGE(kBoth, OnBoth)
-END_MESSAGE_MAP()
-
-class CMapDerived : public CMapBase {
-public:
-    LRESULT OnBoth(WPARAM, LPARAM) {
-        Calls().push_back("derived-both");
-        return Default();
-    }
-    LRESULT OnNested(WPARAM wParam, LPARAM) {
-        Calls().push_back("nested " + std::to_string(wParam));
-        if (wParam > 0) Dispatch(kNested, wParam - 1, 0);
-        return Default();  // must still be this level's message
-    }
-    void OnCommand(UINT id) { Calls().push_back("command " + std::to_string(id)); }
-    DECLARE_MESSAGE_MAP(CMapDerived)
-};
-
-BEGIN_MESSAGE_MAP(CMapDerived, CMapBase)
-    ON_MESSAGE(kBoth, OnBoth)
-    ON_MESSAGE(kNested, OnNested)
-    ON_COMMAND_RANGE_CODE(BN_CLICKED, 100, 105, OnCommand)
-END_MESSAGE_MAP()
-
-TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUp) {
-    CMapDerived wnd;
-    Calls().clear();
-    EXPECT_EQ(wnd.Dispatch(kBaseOnly, 41, 0), 42);
-    EXPECT_EQ(wnd.Dispatch(kBoth, 5, 6), 77);  // derived row wins, then Default with the same parameters
-    EXPECT_EQ(wnd.Dispatch(WM_APP + 9, 8, 9), 77);
-    const std::vector<std::string> expected = {"base-only", "derived-both", "default " + std::to_string(kBoth) + " 5 6",
-                                               "default " + std::to_string(WM_APP + 9) + " 8 9"};
-    EXPECT_EQ(Calls(), expected);
-}
-
-TEST(FrameworkWindow, DefaultUsesTheMessageOfItsOwnLevel) {
-    CMapDerived wnd;
-    Calls().clear();
-    wnd.Dispatch(kNested, 1, 0);
-    const std::vector<std::string> expected = {"nested 1", "nested 0", "default " + std::to_string(kNested) + " 0 0",
-                                               "default " + std::to_string(kNested) + " 1 0"};
-    EXPECT_EQ(Calls(), expected);
-}
-
-TEST(FrameworkWindow, CommandRowsMatchCodeAndIdRange) {
-    CMapDerived wnd;
-    const struct {
-        WORD code;
-        WORD id;
-        bool handled;
-    } rows[] = {{BN_CLICKED, 100, true}, {BN_CLICKED, 105, true}, {BN_CLICKED, 99, false},
-                {BN_CLICKED, 106, false}, {BN_DOUBLECLICKED, 102, false}};
-    for (const auto& row : rows) {
-        Calls().clear();
-        wnd.Dispatch(WM_COMMAND, MAKEWPARAM(row.id, row.code), 0);
-        ASSERT_EQ(Calls().size(), 1u);
-        EXPECT_EQ(Calls()[0] == "command " + std::to_string(row.id), row.handled) << row.code << " " << row.id;
-    }
-}
-
-// A saver window object that records its hooks; the host's flags make the
-// default procedure pass everything to the system.
-class CRecordingSaverWnd : public CScreenSaverWnd {
-public:
-    void RestoreOptions() override { Calls().push_back("RestoreOptions"); }
-    void RestartTimer() override { Calls().push_back(m_hWnd != nullptr ? "RestartTimer attached" : "RestartTimer"); }
-};
-
-class SaverWindowTest : public ::testing::Test {
+// Resets the host and puts the program's saver object back after each test.
+class SaverWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_previous = g_pSaverWnd;
         g_host = HostState{};
-        g_host.bPreview = true;  // no input policy on the test desktop
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &Forward;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ZorvForwardTest";
-        ::RegisterClassA(&wc);
-        Calls().clear();
+        g_host.hInstance = GetModuleHandleA(nullptr);
+        g_pSaverWnd = &g_saverWnd;
+        g_settings = zorv::DefaultSettings();
+        g_fractalState = zorv::FractalState{};  // a new image from the first paint
+        ResetRenderRun();
+        char dir[MAX_PATH] = {};
+        GetWindowsDirectoryA(dir, MAX_PATH);
+        std::filesystem::remove(std::filesystem::path(dir) / "zorvsave.ini");
+        std::filesystem::remove(std::filesystem::path(dir) / "ZORV.BMP");
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {  // quit messages of earlier windows
+        }
     }
     void TearDown() override {
-        g_pSaverWnd = m_previous;
+        UnregisterClassA(kSaverClassName, g_host.hInstance);
         g_host = HostState{};
+        g_pSaverWnd = &g_saverWnd;
     }
-    static LRESULT CALLBACK Forward(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        return ForwardToSaverObject(hWnd, message, wParam, lParam);
+    // Runs the real saver window; `sample` runs from a timer inside its loop and must end it.
+    static int Run(HWND hParent, UINT afterMs, TIMERPROC sample) {
+        SetTimer(nullptr, 0, afterMs, sample);
+        return RunSaverWindow(hParent);
     }
-    static HWND Create() {
-        return ::CreateWindowExA(0, "ZorvForwardTest", "t", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
-    }
-    CScreenSaverWnd* m_previous = nullptr;
 };
 
-TEST_F(SaverWindowTest, WithoutAnObjectEveryMessageIsAnsweredZero) {
-    g_pSaverWnd = nullptr;
-    EXPECT_EQ(ForwardToSaverObject(nullptr, WM_NCCREATE, 0, 0), 0);
-    // Even WM_NCCREATE gets 0, so no window can be made.
-    EXPECT_EQ(Create(), nullptr);
+struct Seen {
+    std::string cls, title;
+    LONG style = 0, exStyle = 0, classStyle = 0;
+    RECT rect{};
+    bool blackBrush = false, icon = false, cursorHidden = false, drawTimer = false;
+    int colours = 0;
+} g_seen;
+
+void Read(HWND hWnd, bool countColours) {
+    char text[64] = {};
+    GetClassNameA(hWnd, text, sizeof text);
+    g_seen.cls = text;
+    SetWindowTextA(hWnd, "renamed");  // the saver keeps its title
+    GetWindowTextA(hWnd, text, sizeof text);
+    g_seen.title = text;
+    g_seen.style = GetWindowLongA(hWnd, GWL_STYLE);
+    g_seen.exStyle = GetWindowLongA(hWnd, GWL_EXSTYLE);
+    g_seen.classStyle = static_cast<LONG>(GetClassLongA(hWnd, GCL_STYLE));
+    g_seen.blackBrush = GetClassLongA(hWnd, GCL_HBRBACKGROUND) == reinterpret_cast<LONG_PTR>(GetStockObject(BLACK_BRUSH));
+    g_seen.icon = GetClassLongA(hWnd, GCL_HICON) != 0;
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    g_seen.cursorHidden = GetCursor() == nullptr;
+    g_seen.drawTimer = KillTimer(hWnd, 1) != FALSE;
+    GetWindowRect(hWnd, &g_seen.rect);
+    if (!countColours) return;
+    std::set<COLORREF> colours;
+    HDC hdc = GetDC(hWnd);
+    for (int x = 0; x < g_seen.rect.right - g_seen.rect.left; x += 2)
+        for (int y = 0; y < g_seen.rect.bottom - g_seen.rect.top; y += 2) colours.insert(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    g_seen.colours = static_cast<int>(colours.size());
 }
 
-TEST_F(SaverWindowTest, AttachesOnTheFirstMessageAndDetachesAtTheLast) {
-    CRecordingSaverWnd wnd;
-    ASSERT_EQ(g_pSaverWnd, &wnd);
-    EXPECT_EQ(FrameworkInstance(), nullptr);
-    HWND hWnd = Create();
-    ASSERT_NE(hWnd, nullptr);
-    EXPECT_EQ(wnd.m_hWnd, hWnd);
-    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
-    EXPECT_EQ(FrameworkInstance(), ::GetModuleHandleA(nullptr));
-    // Options first, then the timer, with the object attached by then.
-    const std::vector<std::string> expected = {"RestoreOptions", "RestartTimer attached"};
-    EXPECT_EQ(Calls(), expected);
-
-    ::DestroyWindow(hWnd);
-    EXPECT_EQ(wnd.m_hWnd, nullptr);
-    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-    EXPECT_EQ(FrameworkInstance(), nullptr);
+void CALLBACK ReadFullScreenThenClose(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Read(g_host.hSaverWnd, false);
+    SendMessageA(g_host.hSaverWnd, WM_CLOSE, 0, 0);
 }
 
-TEST_F(SaverWindowTest, EraseFillsBlackOnlyWithAutoBlack) {
-    CRecordingSaverWnd wnd;
-    HWND hWnd = Create();
-    ASSERT_NE(hWnd, nullptr);
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 80, 60);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+TEST_F(SaverWindow, FullScreenWindowAsTheSystemSeesIt) {
+    g_seen = Seen{};
+    EXPECT_EQ(Run(nullptr, 1000, ReadFullScreenThenClose), 0);
+    EXPECT_EQ(g_seen.cls, "WindowsScreenSaverClass");
+    EXPECT_EQ(g_seen.title, "Screen Saver");
+    EXPECT_EQ(g_seen.style, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_EQ(g_seen.exStyle & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    EXPECT_EQ(g_seen.classStyle, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC);
+    EXPECT_TRUE(g_seen.blackBrush && g_seen.icon && g_seen.cursorHidden && g_seen.drawTimer);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_TRUE(EqualRect(&g_seen.rect, &screen));
+    EXPECT_FALSE(IsWindow(g_host.hSaverWnd));
+}
 
-    for (BOOL autoBlack : {TRUE, FALSE}) {
-        ::PatBlt(hMem, 0, 0, 80, 60, WHITENESS);
-        wnd.m_bAutoBlack = autoBlack;
-        EXPECT_EQ(::SendMessageA(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem), 0), TRUE);
-        const COLORREF inside = autoBlack ? RGB(0, 0, 0) : RGB(255, 255, 255);
-        EXPECT_EQ(::GetPixel(hMem, 0, 0), inside) << autoBlack;
-        EXPECT_EQ(::GetPixel(hMem, 63, 47), inside) << autoBlack;
-        EXPECT_EQ(::GetPixel(hMem, 64, 48), RGB(255, 255, 255)) << "outside the client area, " << autoBlack;
+HWND g_hParent = nullptr;
+
+void CALLBACK ReadPreviewThenEndParent(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND hChild = GetWindow(g_hParent, GW_CHILD); hChild != nullptr) Read(hChild, true);
+    DestroyWindow(g_hParent);
+}
+
+TEST_F(SaverWindow, PreviewChildFillsItsParentDrawsAndEndsWithIt) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = g_host.hInstance;
+    wc.lpszClassName = "ZorvPreviewParent";
+    RegisterClassA(&wc);
+    g_hParent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 130, 40, nullptr, nullptr, wc.hInstance, nullptr);
+    g_seen = Seen{};
+    // 130 columns are an image of 5 ticks: several images in 3 s.
+    EXPECT_EQ(Run(g_hParent, 3000, ReadPreviewThenEndParent), 0);
+    EXPECT_EQ(g_seen.cls, "WindowsScreenSaverClass");
+    EXPECT_EQ(g_seen.title, "Preview");
+    EXPECT_EQ(g_seen.style, static_cast<LONG>(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN));
+    EXPECT_EQ(g_seen.exStyle & WS_EX_TOPMOST, 0);
+    const RECT parent{0, 0, 130, 40};
+    EXPECT_TRUE(EqualRect(&g_seen.rect, &parent));
+    EXPECT_GE(g_seen.colours, 8) << "no fractal in the preview";
+    EXPECT_EQ(g_saverWnd.m_hWnd, nullptr);
+}
+
+HWND CreateHostWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostWindowProc;
+    wc.hInstance = g_host.hInstance;
+    wc.lpszClassName = kSaverClassName;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, kSaverClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+struct {
+    int calls = 0;
+    BOOL answer = FALSE;
+    bool verifying = false, tickPending = true, canvasFree = false, aliveAfterNestedClose = false;
+    LRESULT nestedClose = -1;
+} g_check;
+
+BOOL WINAPI FakeVerify(HWND hWnd) {
+    ++g_check.calls;
+    g_check.verifying = g_host.bVerifying;
+    MSG msg;
+    g_check.tickPending = PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(hdc, g_canvas.GetSafeHandle());
+    g_check.canvasFree = previous != nullptr;
+    SelectObject(hdc, previous);
+    DeleteDC(hdc);
+    if (g_check.calls == 1) {
+        g_check.nestedClose = SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        g_check.aliveAfterNestedClose = IsWindow(hWnd) != FALSE;
+        Sleep(250);  // longer than the guard: it must count from the end of the check
     }
-
-    ::SelectObject(hMem, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(nullptr, hScreen);
-    ::DestroyWindow(hWnd);
+    return g_check.answer;
 }
 
-TEST_F(SaverWindowTest, PaletteQueriesDependOnThePalette) {
-    CRecordingSaverWnd wnd;
-    HWND hWnd = Create();
-    ASSERT_NE(hWnd, nullptr);
-    EXPECT_EQ(::SendMessageA(hWnd, WM_QUERYNEWPALETTE, 0, 0), FALSE);
+TEST_F(SaverWindow, ClosePathFreesTheCanvasPurgesTicksAndGuardsTheCheck) {
+    g_host.bWin9x = true;
+    g_host.pfnVerifyPassword = FakeVerify;
+    HWND hWnd = CreateHostWindow();
+    KillTimer(hWnd, 1);  // only the ticks posted here
+    PostMessageA(hWnd, WM_TIMER, 1, 0);
+    PostMessageA(hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(SendMessageA(hWnd, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(g_check.calls, 1);
+    EXPECT_TRUE(g_check.verifying);
+    EXPECT_FALSE(g_check.tickPending) << "queued ticks must go before the dialog";
+    EXPECT_TRUE(g_check.canvasFree) << "the close handler still held the canvas during the check";
+    EXPECT_EQ(g_check.nestedClose, 0);
+    EXPECT_TRUE(g_check.aliveAfterNestedClose);
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(g_check.calls, 1) << "asked again within 200 ms of the end of the check";
+    EXPECT_TRUE(IsWindow(hWnd));
 
-    struct {
-        LOGPALETTE header;
-        PALETTEENTRY more[1];
-    } log{};
-    log.header.palVersion = 0x300;
-    log.header.palNumEntries = 2;
-    log.header.palPalEntry[0] = {255, 0, 0, 0};
-    log.more[0] = {0, 0, 255, 0};
-    CPalette palette;
-    ASSERT_TRUE(palette.CreatePalette(&log.header));
-    wnd.m_pPalette = &palette;
-    EXPECT_EQ(::SendMessageA(hWnd, WM_QUERYNEWPALETTE, 0, 0), TRUE);
-    wnd.m_pPalette = nullptr;
-    ::DestroyWindow(hWnd);
+    Sleep(250);
+    g_check.answer = TRUE;
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(g_check.calls, 2);
+    EXPECT_TRUE(g_host.bCloseAccepted);
+    EXPECT_FALSE(IsWindow(hWnd));
+}
+
+TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
+    g_host.bPreview = true;
+    HWND hWnd = CreateHostWindow();
+    zorv::TempDir dir;
+    wintest::WriteBytes(dir / "indexed.bmp", wintest::File(wintest::Dib({8, 30, 20})));
+    const auto cycle = [&] {
+        CClientDC client(hWnd);
+        for (int i = 0; i < 8; ++i) RenderColumns(hWnd, nullptr, &client);
+        CDib dib;
+        ASSERT_TRUE(dib.Load((dir / "indexed.bmp").string().c_str()));
+        dib.DrawFitted(&client);
+        ASSERT_TRUE(dib.Capture(&client, 0, 0, 50, 40));
+        ASSERT_TRUE(dib.Save((dir / "captured.bmp").string().c_str()));
+        ASSERT_TRUE(dib.Load((dir / "captured.bmp").string().c_str()));
+        SendMessageA(hWnd, WM_PAINT, 0, 0);
+    };
+    cycle();
+    const long before = wintest::GdiObjects();
+    for (int i = 0; i < 5; ++i) cycle();
+    EXPECT_LE(wintest::GdiObjects(), before) << "five rounds left objects behind";
+    DestroyWindow(hWnd);
 }
 
 }  // namespace

@@ -1,132 +1,78 @@
-// The framework's file, device-context and GDI-object wrappers and the
-// application message box hook, exercised for real under Wine.
+// The framework window's message maps: walked from the most derived class up,
+// Default passing on each level's own message, command rows matching code and ids.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "framework/DC.h"
-#include "framework/File.h"
-#include "framework/GdiObject.h"
-#include "tests/win32/MessageBoxRecorder.h"
-#include "tests/core/TempDir.h"
+#include "framework/Wnd.h"
 
 namespace {
 
-TEST(AppMessageBox, HookReceivesTextStyleAndHelpInOrder) {
-    MessageBoxRecorder recorder;
-    EXPECT_EQ(AppMessageBox("first"), IDOK);
-    AppMessageBox("second", MB_OK, 7);
-    ASSERT_EQ(recorder.Messages().size(), 2u);
-    EXPECT_EQ(recorder.Messages()[0], "first");
-    EXPECT_EQ(recorder.Messages()[1], "second");
-    EXPECT_EQ(MessageBoxRecorder::Styles()[0], std::make_pair(0u, 0u));
-    EXPECT_EQ(MessageBoxRecorder::Styles()[1], std::make_pair(0u, 7u));
-}
+constexpr UINT kBaseOnly = WM_APP + 1, kBoth = WM_APP + 2, kNested = WM_APP + 3;
+std::vector<std::string> g_calls;
 
-TEST(CFile, WriteThenReadBackWithLengthAndShortReadAtEnd) {
-    zorv::TempDir dir;
-    const std::string path = (dir / "data.bin").string();
-    {
-        CFile file;
-        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive));
-        file.Write("abcdef", 6);
-        file.Close();
-        EXPECT_FALSE(file.IsOpen());
+class CMapBase : public CWnd {
+public:
+    LRESULT OnBaseOnly(WPARAM wParam, LPARAM) { return Log("base-only", static_cast<LRESULT>(wParam) + 1); }
+    LRESULT OnBoth(WPARAM, LPARAM) { return Log("base-both", 1); }
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return Log("default " + std::to_string(message - WM_APP) + " " + std::to_string(wParam) + " " + std::to_string(lParam), 77);
     }
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
-    EXPECT_EQ(file.GetLength(), 6u);
-    char buffer[16] = {};
-    EXPECT_EQ(file.Read(buffer, 4), 4u);
-    EXPECT_EQ(file.GetLength(), 6u);  // the position is untouched by the length query
-    EXPECT_EQ(file.Read(buffer + 4, 10), 2u);
-    EXPECT_EQ(std::string(buffer), "abcdef");
-    EXPECT_EQ(file.Read(buffer, 0), 0u);
-}
-
-TEST(CFile, OpenOfMissingFileFailsWithoutRaisingAndReportsCause) {
-    zorv::TempDir dir;
-    CFile file;
-    CFileException error;
-    EXPECT_FALSE(file.Open((dir / "missing.bin").string().c_str(), CFile::modeRead, &error));
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-}
-
-TEST(CFile, WriteToReadOnlyHandleRaisesFileException) {
-    zorv::TempDir dir;
-    const std::string path = (dir / "ro.bin").string();
-    {
-        CFile file;
-        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
+    static LRESULT Log(const std::string& call, LRESULT result) {
+        g_calls.push_back(call);
+        return result;
     }
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
-    EXPECT_THROW(file.Write("x", 1), CFileException);
-    file.Abort();
-    EXPECT_FALSE(file.IsOpen());
-}
+    DECLARE_MESSAGE_MAP(CMapBase)
+};
 
-TEST(CFile, SharingModesAreEnforced) {
-    zorv::TempDir dir;
-    const std::string path = (dir / "shared.bin").string();
-    CFile writer;
-    ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive));
-    CFile reader;
-    CFileException error;
-    EXPECT_FALSE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite, &error));
-    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
-}
+BEGIN_MESSAGE_MAP(CMapBase, CWnd)
+    ON_MESSAGE(kBaseOnly, OnBaseOnly)
+    ON_MESSAGE(kBoth, OnBoth)
+END_MESSAGE_MAP()
 
-TEST(CGdiObject, AttachOfNullFailsAndMoveTransfersOwnership) {
-    CPalette palette;
-    EXPECT_FALSE(palette.Attach(nullptr));
-    EXPECT_EQ(palette.GetSafeHandle(), nullptr);
-
-    CBitmap first;
-    CDC screen;
-    ASSERT_TRUE(screen.CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(first.CreateCompatibleBitmap(&screen, 4, 3));
-    HBITMAP handle = first;
-    CBitmap second(std::move(first));
-    EXPECT_EQ(first.GetSafeHandle(), nullptr);
-    EXPECT_EQ(second.GetSafeHandle(), handle);
-    BITMAP info{};
-    EXPECT_EQ(second.GetBitmap(&info), static_cast<int>(sizeof(BITMAP)));
-    EXPECT_EQ(info.bmWidth, 4);
-    EXPECT_EQ(info.bmHeight, 3);
-    EXPECT_TRUE(second.DeleteObject());
-    EXPECT_EQ(GetObjectType(handle), 0u);  // really deleted
-}
-
-TEST(CDC, MemoryDCDrawsIntoSelectedBitmapAndIsDeletedByOwner) {
-    CDC screen(GetDC(nullptr));
-    HDC hdcMemory = nullptr;
-    {
-        CDC memory;
-        ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
-        hdcMemory = memory.GetSafeHdc();
-        CBitmap bitmap;
-        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 8, 8));
-        HGDIOBJ previous = memory.SelectObject(&bitmap);
-        ASSERT_NE(previous, nullptr);
-        memory.PatBlt(0, 0, 8, 8, WHITENESS);
-        memory.FillSolidRect(2, 2, 2, 2, RGB(255, 0, 0));
-        EXPECT_EQ(memory.GetPixel(0, 0), RGB(255, 255, 255));
-        EXPECT_EQ(memory.GetPixel(3, 3), RGB(255, 0, 0));
-        memory.PatBlt(0, 0, 8, 8, BLACKNESS);
-        EXPECT_EQ(memory.GetPixel(3, 3), RGB(0, 0, 0));
-        memory.SelectObject(previous);
+class CMapDerived : public CMapBase {
+public:
+    LRESULT OnBoth(WPARAM, LPARAM) { return Log("derived-both", Default()); }
+    LRESULT OnNested(WPARAM wParam, LPARAM) {
+        Log("nested " + std::to_string(wParam), 0);
+        if (wParam > 0) Dispatch(kNested, wParam - 1, 0);
+        return Default();  // still this level's message
     }
-    EXPECT_EQ(GetObjectType(hdcMemory), 0u);
-    ReleaseDC(nullptr, screen.Detach());
+    void OnCommand(UINT id) { Log("command " + std::to_string(id), 0); }
+    DECLARE_MESSAGE_MAP(CMapDerived)
+};
+
+BEGIN_MESSAGE_MAP(CMapDerived, CMapBase)
+    ON_MESSAGE(kBoth, OnBoth)
+    ON_MESSAGE(kNested, OnNested)
+    ON_COMMAND_RANGE_CODE(BN_CLICKED, 100, 105, OnCommand)
+END_MESSAGE_MAP()
+
+TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUpAndDefaultKeepsItsLevel) {
+    CMapDerived wnd;
+    g_calls.clear();
+    EXPECT_EQ(wnd.Dispatch(kBaseOnly, 41, 0), 42);
+    EXPECT_EQ(wnd.Dispatch(kBoth, 5, 6), 77);
+    EXPECT_EQ(wnd.Dispatch(WM_APP + 9, 8, 9), 77);
+    wnd.Dispatch(kNested, 1, 0);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 2 5 6", "derived-both", "default 9 8 9", "nested 1",
+                                                 "nested 0", "default 3 0 0", "default 3 1 0"}));
 }
 
-TEST(CDC, BorrowedDCIsNeverDeleted) {
-    HDC hdc = CreateCompatibleDC(nullptr);
-    { CDC borrowed(hdc); }
-    EXPECT_EQ(GetObjectType(hdc), static_cast<DWORD>(OBJ_MEMDC));
-    DeleteDC(hdc);
+TEST(FrameworkWindow, CommandRowsMatchTheCodeAndTheIdRange) {
+    CMapDerived wnd;
+    const struct {
+        WORD code, id;
+        const char* call;
+    } rows[] = {{BN_CLICKED, 100, "command 100"}, {BN_CLICKED, 105, "command 105"}, {BN_CLICKED, 99, nullptr},
+                {BN_CLICKED, 106, nullptr}, {BN_DOUBLECLICKED, 102, nullptr}};
+    for (const auto& row : rows) {
+        g_calls.clear();
+        wnd.Dispatch(WM_COMMAND, MAKEWPARAM(row.id, row.code), 0);
+        ASSERT_EQ(g_calls.size(), 1u);
+        EXPECT_EQ(g_calls[0] == (row.call ? row.call : ""), row.call != nullptr) << row.code << " " << row.id;
+    }
 }
 
 }  // namespace
