@@ -22,61 +22,54 @@ std::vector<std::uint8_t> Resource(LPCSTR type, int id) {
     return {data, data + SizeofResource(nullptr, info)};
 }
 
-// Reads a DIALOGEX template into one line for the dialog and one per control:
-// "helpId style exStyle x,y,cx,cy id class text" (styles in hex, ordinals as #n).
-class TemplateText {
-public:
-    explicit TemplateText(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {
-        std::ostringstream out;
-        out << std::hex << Word() << " " << Word() << " " << Dword() << " ";  // version, signature, help id
-        const std::uint32_t exStyle = Dword(), style = Dword();
-        const int count = Word();
-        out << style << " " << exStyle << " " << Box() << " menu" << Name() << " class" << Name() << " " << Text();
-        out << " font " << std::dec << Word() << " " << Word() << " " << Word() << " " << Text();  // points, weight, italic+charset
-        lines.push_back(out.str());
-        for (int i = 0; i < count; ++i) {
-            m_pos = (m_pos + 3) & ~std::size_t(3);
-            std::ostringstream control;
-            control << std::hex << Dword() << " ";  // help id
-            const std::uint32_t cExStyle = Dword(), cStyle = Dword();
-            control << cStyle << " " << cExStyle << " " << Box();
-            control << " " << std::dec << static_cast<int>(Dword()) << " " << Name() << " " << Name();
-            m_pos += Word();  // creation data
-            lines.push_back(control.str());
-        }
-        EXPECT_EQ(m_pos, m_bytes.size()) << "bytes after the last control, or the template shorter than its counts";
-    }
-    std::vector<std::string> lines;
-
-private:
-    template <typename T>
-    T Take() {
-        T value{};
-        if (m_pos + sizeof value <= m_bytes.size()) std::memcpy(&value, m_bytes.data() + m_pos, sizeof value);
-        m_pos += sizeof value;
+// A DIALOGEX template as one line for the dialog and one per control:
+// "[version signature] helpId style exStyle x,y,cx,cy ..." (styles in hex, ordinals as #n).
+std::vector<std::string> TemplateLines(const std::vector<std::uint8_t>& t) {
+    std::size_t at = 0;
+    const auto word = [&]() -> unsigned {
+        const unsigned value = at + 2 <= t.size() ? t[at] | t[at + 1] << 8 : 0;
+        at += 2;
         return value;
+    };
+    const auto dword = [&] { const unsigned low = word(); return low | word() << 16; };
+    const auto text = [&] {
+        std::string out;
+        for (unsigned c = word(); c != 0; c = word()) out += c < 0x80 ? char(c) : '?';
+        return out;
+    };
+    const auto name = [&] {
+        const unsigned first = word();
+        if (first == 0xFFFF) return "#" + std::to_string(word());
+        at -= first != 0 ? 2 : 0;
+        return first != 0 ? text() : std::string();
+    };
+    const auto styles = [&](std::ostringstream& out) {
+        const unsigned help = dword(), exStyle = dword(), style = dword();
+        out << std::hex << help << " " << style << " " << exStyle << std::dec;
+    };
+    const auto box = [&](std::ostringstream& out) {
+        for (int i = 0; i < 4; ++i) out << (i ? "," : " ") << static_cast<std::int16_t>(word());
+    };
+    std::ostringstream dialog;
+    dialog << std::hex << word() << " " << word() << " ";
+    styles(dialog);
+    const unsigned count = word();
+    box(dialog);
+    dialog << " menu" << name() << " class" << name() << " " << text() << " font " << word() << " " << word() << " " << word() << " " << text();
+    std::vector<std::string> lines{dialog.str()};
+    for (unsigned i = 0; i < count && at < t.size(); ++i) {
+        at = (at + 3) & ~std::size_t(3);
+        std::ostringstream control;
+        styles(control);
+        box(control);
+        control << " " << static_cast<int>(dword()) << " " << name();
+        control << " " << name();
+        at += word();  // creation data
+        lines.push_back(control.str());
     }
-    unsigned Word() { return Take<std::uint16_t>(); }
-    std::uint32_t Dword() { return Take<std::uint32_t>(); }
-    std::string Box() {
-        std::ostringstream box;
-        box << std::dec << Take<std::int16_t>() << "," << Take<std::int16_t>() << "," << Take<std::int16_t>() << "," << Take<std::int16_t>();
-        return box.str();
-    }
-    std::string Text() {
-        std::string text;
-        for (unsigned c = Word(); c != 0 && m_pos <= m_bytes.size(); c = Word()) text += c < 0x80 ? char(c) : '?';
-        return text;
-    }
-    std::string Name() {
-        const unsigned first = Word();
-        if (first == 0xFFFF) return "#" + std::to_string(Word());
-        if (first != 0) m_pos -= 2;
-        return first != 0 ? Text() : "";
-    }
-    std::vector<std::uint8_t> m_bytes;
-    std::size_t m_pos = 0;
-};
+    EXPECT_EQ(at, t.size()) << "bytes after the last control, or fewer than its counts say";
+    return lines;
+}
 
 TEST(Resources, DialogTemplate2003) {
     const std::vector<std::string> expected = {
@@ -103,7 +96,7 @@ TEST(Resources, DialogTemplate2003) {
         "0 50003004 1 224,121,50,55 1008 #128 Use Random Settings",
         "0 50000004 0 27,185,174,10 1010 #128 Save Last Image to   C:\\Windows\\ZORV.BMP ",
     };
-    EXPECT_EQ(TemplateText(Resource(RT_DIALOG, 2003)).lines, expected);
+    EXPECT_EQ(TemplateLines(Resource(RT_DIALOG, 2003)), expected);
 }
 
 TEST(Resources, DescriptionStringIconAndVersion) {
