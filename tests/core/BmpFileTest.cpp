@@ -60,7 +60,7 @@ TEST(DibWritePlan, RefusesOtherLayoutsAndPixelsBeyondTheBlock) {
         std::vector<std::uint8_t> dib;
         DibWriteCheck expected;
     } rows[] = {
-        {fixtures::kCore4By3x2, DibWriteCheck::NotInfoLayout},
+        {fixtures::Core4By3x2(), DibWriteCheck::NotInfoLayout},
         {{40, 0, 0, 0, 1, 0}, DibWriteCheck::NotInfoLayout},
         {cut, DibWriteCheck::BeyondBlock},
         {MakeInfoDib(Info(2, -2, 24), 0, 16), DibWriteCheck::BeyondBlock},

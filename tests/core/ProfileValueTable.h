@@ -1,6 +1,6 @@
-// Value texts and the integers the profile API makes of them, checked against
-// the portable store natively and against the real API under Wine, so both
-// stores read a settings file alike. One row per rule of the reading.
+// Value texts and the integers the Windows profile API makes of them, which the
+// portable store must match so both read a settings file alike. One row per
+// rule of the reading.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 
 #include "fractal/MemoryCanvas.h"
 #include "fractal/Renderer.h"
+#include "fractal/TimerPeriod.h"
 #include "tests/core/PixelHash.h"
 
 namespace zorv {
@@ -156,6 +157,11 @@ TEST(Renderer, HostileSettingsAndSizesNeitherTrapNorBreakTheFloors) {
             }
         }
     }
+}
+
+TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {
+    const int rows[][2] = {{10, 200}, {3, 666}, {1, 2000}, {0, 2000}, {-7, 2000}, {2001, 0}};
+    for (const auto& row : rows) EXPECT_EQ(TimerPeriodMs(row[0]), static_cast<unsigned>(row[1])) << row[0];
 }
 
 // Any change to the arithmetic or to the order of draws changes these hashes.
