@@ -183,11 +183,21 @@ std::uint64_t DibRequiredBytes(DibBytes dib) {
     return std::max(needed, DIBPixelOffset(dib) + pixels);
 }
 
+std::uint64_t DibDecodedBytes(DibBytes dib) {
+    // GDI's own reading of the header, which for sizes other than 12 and 40 differs from ours.
+    const GdiView view = ViewAsGdi(dib);
+    if (view.width > kMaxDibSide || view.height > kMaxDibSide) return UINT64_MAX;
+    return DibRowBytes(view.width, view.bitsPerPixel) * view.height;
+}
+
 DibCheck CheckDibBlock(DibBytes dib) {
     const std::uint64_t layoutBytes = DibIsInfoLayout(dib) ? kInfoHeaderSize : kCoreHeaderSize;
     if (dib.size() < 4 || dib.size() < layoutBytes) return DibCheck::TooShort;
     if (DIBImageWidth(dib) > 2147483647u || DIBImageHeight(dib) > 2147483647u) return DibCheck::TooBig;
-    return DibFitsForPainting(dib) ? DibCheck::Ok : DibCheck::TooShort;
+    if (!DibFitsForPainting(dib)) return DibCheck::TooShort;
+    // What GDI would decode, however few bytes describe it.
+    if (DIBImageWidth(dib) > kMaxDibSide || DIBImageHeight(dib) > kMaxDibSide) return DibCheck::TooBig;
+    return DibDecodedBytes(dib) > kMaxDibDecodedBytes ? DibCheck::TooBig : DibCheck::Ok;
 }
 
 bool DibFitsForPainting(DibBytes dib) { return DibRequiredBytes(dib) <= dib.size(); }

@@ -68,10 +68,19 @@ std::vector<DibPaletteEntry> DibPaletteEntries(DibBytes dib);
 // block (UINT64_MAX) when the rows overflow 32 bits or the header is unusable.
 std::uint64_t DibRequiredBytes(DibBytes dib);
 
+// The largest picture handed to GDI: beyond any screen, and far below what a
+// hostile header (an RLE picture of a few bytes, say) could make GDI decode.
+inline constexpr std::uint32_t kMaxDibSide = 32768;
+inline constexpr std::uint64_t kMaxDibDecodedBytes = 256ull << 20;
+
+// The pixel rows GDI decodes a picture to, compressed or not; UINT64_MAX with a
+// side beyond kMaxDibSide.
+std::uint64_t DibDecodedBytes(DibBytes dib);
+
 enum class DibCheck {
     Ok,
     TooShort,  // refused as "not a DIB": the block cannot hold what its header describes
-    TooBig,    // width or height beyond 2147483647 taken as unsigned
+    TooBig,    // a negative size, a side beyond kMaxDibSide or rows beyond kMaxDibDecodedBytes
 };
 
 // The checks a freshly read block goes through before it is kept: the header

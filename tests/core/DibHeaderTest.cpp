@@ -96,12 +96,19 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
         {"bit fields with masks", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 3, 4), DibCheck::Ok},
         {"garbage compression", MakeInfoDib(Info(2, 2, 24, 0, 0x7777, 100), 0, 16), DibCheck::TooShort},
         {"header size 0xFFFFFFFF", MakeCoreDib(0xFFFFFFFF, 1, 1, 24, 64), DibCheck::TooShort},
-        {"size 108 with GDI's one-entry table", MakeCoreDib(108, 1, 1, 24, 108 + 4), DibCheck::Ok},
-        {"size 108, GDI's table cut short", MakeCoreDib(108, 1, 1, 24, 108 + 3), DibCheck::TooShort},
+        {"size 108 with GDI's one-entry table", MakeCoreDib(108, 1, 0, 0, 108 + 4), DibCheck::Ok},
+        {"size 108, GDI's table cut short", MakeCoreDib(108, 1, 0, 0, 108 + 3), DibCheck::TooShort},
+        {"size 108, GDI's width 65537", MakeCoreDib(108, 1, 1, 0, 108 + 4), DibCheck::TooBig},
+        // What GDI would decode is capped, however few bytes describe it.
+        {"side 32768", MakeInfoDib(Info(32768, 1, 8), 256, 32768), DibCheck::Ok},
+        {"side 32769", MakeInfoDib(Info(1, 32769, 1), 2, 32769 * 4), DibCheck::TooBig},
+        {"RLE8 of 2 bytes for 512 MiB", MakeInfoDib(Info(536870912, 1, 8, 0, kCompressionRle8, 2), 256, 2), DibCheck::TooBig},
+        {"RLE8 to 256 MiB", MakeInfoDib(Info(32768, 8192, 8, 0, kCompressionRle8, 2), 256, 2), DibCheck::Ok},
+        {"RLE8 to 256 MiB and a row", MakeInfoDib(Info(32768, 8193, 8, 0, kCompressionRle8, 2), 256, 2), DibCheck::TooBig},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(CheckDibBlock(row.dib), row.expected) << row.name;
-        if (row.expected != DibCheck::TooBig) EXPECT_EQ(DibFitsForPainting(row.dib), row.expected == DibCheck::Ok) << row.name;
+        if (row.expected == DibCheck::TooShort) EXPECT_FALSE(DibFitsForPainting(row.dib)) << row.name;
     }
     // Header size 108: GDI reads a 32-bit width of 0x00010001 at offset 4, so
     // the block must hold those rows although the core reading sees width 1.
