@@ -51,22 +51,28 @@ void CFractalSaverWnd::OnClose() {
     ::GetClientRect(m_hWnd, &rect);
     const int width = rect.right;
     const int height = rect.bottom;
-    {
-        CClientDC clientDC(m_hWnd);
-        CDC canvasDC;
-        canvasDC.CreateCompatibleDC(&clientDC);
-        HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
-
-        // Only a picture that came from the file at the start of this run is
-        // written back, so a run that found no file never creates one.
-        if (g_settings.SaveImage == 1 && width == ::GetSystemMetrics(SM_CXSCREEN) && m_pDib != nullptr &&
-            m_pDib->m_hImage != nullptr) {
-            canvasDC.BitBlt(0, 0, width, height, &clientDC, 0, 0, SRCCOPY);
-            if (m_pDib->Capture(&canvasDC, 0, 0, width, height) == 1) m_pDib->Save(kSavedPicturePath);
+    // A failed save shows a message box whose loop lets a second close request
+    // in: that one must not capture and save again.
+    if (g_settings.SaveImage == 1 && width == ::GetSystemMetrics(SM_CXSCREEN) && m_pDib != nullptr && !m_bSaving) {
+        m_bSaving = true;
+        BOOL captured = FALSE;
+        {
+            CClientDC clientDC(m_hWnd);
+            CDC canvasDC;
+            canvasDC.CreateCompatibleDC(&clientDC);
+            HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
+            // Without the canvas the capture would take the DC's stock bitmap.
+            if (hOldBitmap != nullptr) {
+                canvasDC.BitBlt(0, 0, width, height, &clientDC, 0, 0, SRCCOPY);
+                captured = m_pDib->Capture(&canvasDC, 0, 0, width, height);
+                canvasDC.SelectObject(hOldBitmap);
+            }
         }
-        if (hOldBitmap != nullptr) canvasDC.SelectObject(hOldBitmap);
+        // The canvas is free again before the save, whose message box lets
+        // paints run, and before the password dialog that may follow.
+        if (captured == 1) m_pDib->Save(kSavedPicturePath);
+        m_bSaving = false;
+        if (m_hWnd == nullptr) return;  // a close request inside the save's box has ended the window
     }
-    // The canvas is free again before the request goes on: the password dialog
-    // that may follow lets paints run, and each must be able to select it.
     Default();
 }

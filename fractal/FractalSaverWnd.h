@@ -24,6 +24,7 @@ public:
 
     int m_nSpeed = 10;  // drawing ticks every 2000 / m_nSpeed ms (zorv::TimerPeriodMs)
     CDib* m_pDib = nullptr;  // owned; null when it could not be allocated
+    bool m_bSaving = false;  // a close request is saving the last image
 
 protected:
     void OnTimer(UINT_PTR nIDEvent);

@@ -30,27 +30,30 @@ void ResetRenderRun() {
 
 void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
     if (hWnd == nullptr) return;
-    CClientDC clientDC(hWnd);
-    CDC canvasDC;
-    canvasDC.CreateCompatibleDC(&clientDC);
-    HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
-
     RECT rect{0, 0, 0, 0};
     ::GetClientRect(hWnd, &rect);
-    zorv::FractalState& state = g_fractalState;
-    state.clientRect = {rect.left, rect.top, rect.right, rect.bottom};
 
     // A preview is narrower than the screen: it never reads the file.
     if (g_bFirstRun && pDib != nullptr && rect.right == ::GetSystemMetrics(SM_CXSCREEN)) {
         g_bFirstRun = false;
         g_bShowSaved = SavedPictureOpens();
     }
+    // Before the canvas is taken, and no longer pending once begun: a failed
+    // load's message box lets the timer's paints run, and they must neither
+    // load again nor find the canvas held.
     if (g_bShowSaved) {
-        g_bShowSaved = pDib->Load(kSavedPicturePath) == 1;
-        if (g_bShowSaved && pDib->m_hImage != nullptr) pDib->DrawFitted(&clientDC);
         g_bShowSaved = false;
+        if (pDib->Load(kSavedPicturePath) == 1 && pDib->m_hImage != nullptr) {
+            CClientDC clientDC(hWnd);
+            pDib->DrawFitted(&clientDC);
+        }
     }
 
+    CClientDC clientDC(hWnd);
+    CDC canvasDC;
+    canvasDC.CreateCompatibleDC(&clientDC);
+    HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
+    g_fractalState.clientRect = {rect.left, rect.top, rect.right, rect.bottom};
     {
         CGdiCanvas canvas(canvasDC, pTarget);
         zorv::RenderColumnBatch(SaverRenderContext(), canvas);

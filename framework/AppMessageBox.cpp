@@ -1,6 +1,8 @@
 // The application message box and its test hook.
 #include "framework/AppMessageBox.h"
 
+#include "framework/ScreenSaverWnd.h"
+
 namespace {
 
 AppMessageBoxHook g_pfnMessageBoxHook = nullptr;
@@ -9,8 +11,11 @@ AppMessageBoxHook g_pfnMessageBoxHook = nullptr;
 
 int AppMessageBox(const char* text, UINT nType, UINT nIDHelp) {
     if (g_pfnMessageBoxHook != nullptr) return g_pfnMessageBoxHook(text, nType, nIDHelp);
-    // The saver's windows may be topmost; task-modal keeps the box reachable.
-    return MessageBoxA(nullptr, text, "Zorv Screen Saver", nType | MB_TASKMODAL | MB_SETFOREGROUND);
+    // Owned by the saver window and topmost, so the box shows above the topmost
+    // full-screen window it disables; without a window, task-modal.
+    HWND hOwner = g_pSaverWnd != nullptr && ::IsWindow(g_pSaverWnd->m_hWnd) ? g_pSaverWnd->m_hWnd : nullptr;
+    const UINT modality = hOwner != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
+    return MessageBoxA(hOwner, text, "Zorv Screen Saver", nType | modality | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 AppMessageBoxHook SetAppMessageBoxHook(AppMessageBoxHook hook) {

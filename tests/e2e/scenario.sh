@@ -106,34 +106,48 @@ config)
     cmp -s "$work/clamped.ini" "$ini" || fail "stored values after OK: $(od -c "$ini" | head -8)"
     ;;
 saved_picture)
-    # C:\Windows\ZORV.BMP is shown at the start of a run; with SaveImage 0 it is
-    # left alone, with SaveImage 1 the screen replaces it at the close.
-    convert -size 160x120 xc:'#ff00ff' -size 160x120 xc:'#ffff00' +append \
-        \( -size 160x120 xc:'#00ffff' -size 160x120 xc:'#ffffff' +append \) -append \
-        -type TrueColor BMP3:"$work/original.bmp"
-    for save in 0 1; do
-        cp "$work/original.bmp" "$windir/ZORV.BMP"
+    # With SaveImage 1 the close writes the screen to C:\Windows\ZORV.BMP, also
+    # when there was none; the next run shows it and, with SaveImage 0, leaves it
+    # alone. A damaged picture gives one message box above the saver, no pile.
+    for save in 1 0; do
         printf '[ZorvSaver]\r\nSaveImage=%s\r\n' $save >"$ini"
         pointer_to 100 100
         start_saver /s
         wait_window
-        if [ $save = 0 ]; then
+        if [ $save = 1 ]; then
+            wait_for_fractal 30
+        else
             shown=0
             for i in $(seq 20); do
                 shot "$work/start.png"
-                [ "$(compare -metric AE "$work/start.png" "$work/original.bmp" null: 2>&1)" = 0 ] && { shown=1; break; }
+                [ "$(compare -metric AE "$work/start.png" "$work/saved.bmp" null: 2>&1)" = 0 ] && { shown=1; break; }
                 sleep 0.1
             done
             [ $shown = 1 ] || fail "the saved picture was not shown at the start"
-        else
-            wait_for_fractal 30
         fi
         xdotool key space
         ends_with 0 "a key with SaveImage $save"
-        [ $save = 1 ] || cmp -s "$windir/ZORV.BMP" "$work/original.bmp" || fail "SaveImage 0 changed the file"
+        [ $save = 0 ] || cp "$windir/ZORV.BMP" "$work/saved.bmp" 2>/dev/null || fail "nothing saved"
     done
-    [ "$(identify -format '%wx%h' "$windir/ZORV.BMP")" = 320x240 ] &&
-        [ "$(colors_of "$windir/ZORV.BMP")" -ge 16 ] || fail "the screen's fractal was not saved"
+    cmp -s "$windir/ZORV.BMP" "$work/saved.bmp" || fail "SaveImage 0 changed the file"
+    [ "$(identify -format '%wx%h' "$work/saved.bmp")" = 320x240 ] && [ "$(colors_of "$work/saved.bmp")" -ge 16 ] ||
+        fail "the screen's fractal was not saved"
+    printf 'XX damaged' >"$windir/ZORV.BMP"
+    start_saver /s
+    wait_window
+    sleep 3
+    test_host boxes
+    wait_exit $host 20
+    tr -d '\r' <"$hostlog" >"$work/boxes"
+    [ "$(grep -c '^box ' "$work/boxes")" = 1 ] || fail "not one message box after 3 s: $(cat "$work/boxes")"
+    grep -q -e 'owner=\[Screen Saver\]' -e 'topmost=1' "$work/boxes" || fail "the box is neither owned by the saver nor topmost"
+    xdotool search --name '^Zorv Screen Saver$' windowfocus --sync key Return 2>/dev/null
+    sleep 1
+    test_host boxes
+    wait_exit $host 20
+    ! grep -q '^box ' "$hostlog" && still_running "$saver_pid" || fail "Enter did not leave the saver running without its box"
+    xdotool key --window "$window" space
+    ends_with 0 "a key after the box"
     ;;
 password_check)
     # A refused check keeps the saver, a second close within 200 ms is not

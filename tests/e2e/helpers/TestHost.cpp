@@ -1,10 +1,12 @@
 // Test host for the end-to-end tests: plays the part of the system's display
 // settings. "preview" starts the saver with /p inside its own window, checks the
-// child and ends it by destroying the window; "password" starts /a with its window.
+// child and ends it by destroying the window; "password" starts /a with its
+// window; "boxes" lists the saver's message boxes with their owner and topmost flag.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -57,9 +59,19 @@ DWORD WaitExit(const PROCESS_INFORMATION& process, DWORD timeout) {
     return code;
 }
 
+BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
+    char cls[32] = {}, title[64] = {}, owner[64] = {};
+    GetClassNameA(hWnd, cls, sizeof cls);
+    GetWindowTextA(hWnd, title, sizeof title);
+    if (std::strcmp(cls, "#32770") != 0 || std::strcmp(title, "Zorv Screen Saver") != 0 || !IsWindowVisible(hWnd)) return TRUE;
+    GetWindowTextA(GetWindow(hWnd, GW_OWNER), owner, sizeof owner);
+    Log("box owner=[%s] topmost=%d", owner, (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    return TRUE;
+}
+
 }  // namespace
 
-// Usage: zorv_test_host preview|password <saver> <log file> [seconds to run]
+// Usage: zorv_test_host preview|password|boxes <saver> <log file> [seconds to run]
 int main(int argc, char** argv) {
     if (argc < 4) return 2;
     const std::string mode = argv[1];
@@ -67,6 +79,10 @@ int main(int argc, char** argv) {
     g_log = std::fopen(argv[3], "w");
     if (g_log == nullptr) return 2;
     const DWORD runMs = argc > 4 ? static_cast<DWORD>(std::atoi(argv[4]) * 1000) : 6000;
+    if (mode == "boxes") {
+        EnumWindows(ListBox, 0);
+        return 0;
+    }
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = HostProc;
