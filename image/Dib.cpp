@@ -221,7 +221,31 @@ bool ExistingFileIsWritable(const char* path) {
     return true;
 }
 
+MoveFileExProc g_pfnMoveFileEx = ::MoveFileExA;
+MoveFileProc g_pfnMoveFile = ::MoveFileA;
+
 }  // namespace
+
+void SetFileMoves(MoveFileExProc pfnMoveFileEx, MoveFileProc pfnMoveFile) {
+    g_pfnMoveFileEx = pfnMoveFileEx != nullptr ? pfnMoveFileEx : ::MoveFileExA;
+    g_pfnMoveFile = pfnMoveFile != nullptr ? pfnMoveFile : ::MoveFileA;
+}
+
+BOOL ReplaceFileWith(const char* from, const char* to) {
+    if (g_pfnMoveFileEx(from, to, MOVEFILE_REPLACE_EXISTING)) return TRUE;
+    if (::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return FALSE;
+    char aside[MAX_PATH] = {};
+    if (::GetTempFileNameA(FolderOf(to).c_str(), "zro", 0, aside) == 0) return FALSE;
+    ::DeleteFileA(aside);  // a name of our own, free for the rename
+    const bool hadOld = ::GetFileAttributesA(to) != INVALID_FILE_ATTRIBUTES;
+    if (hadOld && !g_pfnMoveFile(to, aside)) return FALSE;
+    if (!g_pfnMoveFile(from, to)) {
+        if (hadOld) g_pfnMoveFile(aside, to);
+        return FALSE;
+    }
+    if (hadOld) ::DeleteFileA(aside);
+    return TRUE;
+}
 
 BOOL CDib::Save(const char* path) {
     // The picture goes to a new file beside the old one, which it replaces only
@@ -252,7 +276,7 @@ BOOL CDib::Save(const char* path) {
         DeleteFileA(tempPath);
         return FALSE;
     }
-    if (!MoveFileExA(tempPath, path, MOVEFILE_REPLACE_EXISTING)) {
+    if (!ReplaceFileWith(tempPath, path)) {
         DeleteFileA(tempPath);
         AppMessageBox(kMsgSaveFailed, 0, 0);
         return FALSE;

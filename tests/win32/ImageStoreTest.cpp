@@ -193,6 +193,33 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"saved.bmp"});
 }
 
+// The 95/98 family's MoveFileExA only fails: the save renames instead, and a
+// rename that fails puts the old picture back.
+BOOL WINAPI MoveFileExStub(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+int g_renames = 0, g_failingRename = 0;
+BOOL WINAPI MoveFileCounting(LPCSTR from, LPCSTR to) { return ++g_renames != g_failingRename && MoveFileA(from, to); }
+
+TEST_F(ImageStore, WithoutMoveFileExTheSaveRenamesAndNeverLosesTheOldPicture) {
+    CDib dib;
+    dib.m_hImage = Block(Dib({8, 5, 3}));
+    const std::string target = Put(File(Dib({24, 9, 9})), "saved.bmp");
+    const Bytes old = ReadBytes(target);
+    for (int failing : {2, 1, 0}) {  // the new picture in, the old one aside, none
+        g_renames = 0, g_failingRename = failing;
+        SetFileMoves(MoveFileExStub, MoveFileCounting);
+        const BOOL saved = dib.Save(target.c_str());
+        SetFileMoves(nullptr, nullptr);
+        EXPECT_EQ(saved, failing == 0) << failing;
+        EXPECT_EQ(ReadBytes(target) == old, failing != 0) << failing;
+        EXPECT_EQ(Entries(), std::vector<std::string>{"saved.bmp"}) << failing;
+    }
+    EXPECT_EQ(g_renames, 2);
+    EXPECT_EQ(m_messages.Messages(), (Texts{kMsgSaveFailed, kMsgSaveFailed}));
+}
+
 // A memory DC holding a DIB section of a test picture.
 struct Source {
     explicit Source(const Picture& p) : dc(CreateCompatibleDC(nullptr)) {
