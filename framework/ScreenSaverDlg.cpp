@@ -36,7 +36,9 @@ LRESULT CScreenSaverDlg::DefaultProc(UINT, WPARAM, LPARAM) { return 0; }
 
 int CScreenSaverDlg::OnCreate(LPCREATESTRUCTA) { return Default() == -1 ? -1 : 0; }
 
-INT_PTR CALLBACK ConfigDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR ConfigDialogProcBody(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) {
     CScreenSaverDlg* pDlg = g_pSaverDlg;
     if (pDlg == nullptr) return FALSE;
     if (pDlg->m_hWnd == nullptr) pDlg->Attach(hDlg);  // the dialog's first message
@@ -48,4 +50,17 @@ INT_PTR CALLBACK ConfigDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     return pDlg->Dispatch(message, wParam, lParam);
+}
+
+}  // namespace
+
+// No C++ exception may unwind through the dialog manager: it ends the dialog
+// with -1, as a dialog that could not run.
+INT_PTR CALLBACK ConfigDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return ConfigDialogProcBody(hDlg, message, wParam, lParam);
+    } catch (...) {
+        ::EndDialog(hDlg, -1);
+        return TRUE;
+    }
 }

@@ -66,7 +66,13 @@ int RunMode(HINSTANCE hInstance, const char* pszArguments) {
 
 void HostEntry() {
     const char* pszArguments = zorv::SkipProgramName(::GetCommandLineA());
-    ::ExitProcess(static_cast<UINT>(RunMode(::GetModuleHandleA(nullptr), pszArguments)));
+    int result = kFaultExitCode;
+    try {
+        result = RunMode(::GetModuleHandleA(nullptr), pszArguments);
+    } catch (...) {
+        SetSaverRunning(FALSE);
+    }
+    ::ExitProcess(static_cast<UINT>(result));
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -45,9 +45,7 @@ void OnHostDestroyed(HWND hWnd) {
     ::PostQuitMessage(0);
 }
 
-}  // namespace
-
-LRESULT CALLBACK HostWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HostWindowProcBody(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const zorv::HostAction action = zorv::DecideHostWindow(g_host, message, wParam);
     switch (action.effect) {
         case zorv::HostEffect::Created: OnHostCreated(hWnd); break;
@@ -64,6 +62,19 @@ LRESULT CALLBACK HostWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
     }
     if (action.hideCursor) ::SetCursor(nullptr);
     return FollowRoute(action.route, action.result, hWnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+// A C++ exception must never unwind through the system's frames: it ends the
+// run instead, through the message loop, which restores what the run changed.
+LRESULT CALLBACK HostWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HostWindowProcBody(hWnd, message, wParam, lParam);
+    } catch (...) {
+        ::PostQuitMessage(kFaultExitCode);
+        return 0;
+    }
 }
 
 LRESULT DefaultSaverProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -193,6 +204,8 @@ int RunSaverWindow(HWND hParent) {
             ::DispatchMessageA(&msg);
         }
         result = static_cast<int>(msg.wParam);
+        // Still there only when a fault ended the loop.
+        if (::IsWindow(g_host.hSaverWnd)) ::DestroyWindow(g_host.hSaverWnd);
     }
     UnloadPasswordLibrary();
     return result;

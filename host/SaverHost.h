@@ -26,6 +26,7 @@ inline constexpr const char* kSaverClassName = "WindowsScreenSaverClass";
 inline constexpr const char* kFullScreenTitle = "Screen Saver";
 inline constexpr const char* kPreviewTitle = "Preview";
 inline constexpr int kSaverIconId = 100;
+inline constexpr int kFaultExitCode = -1;  // an exception ended the run
 
 // Creates the full-screen window (no parent) or the preview inside `hParent`,
 // runs the message loop and returns the quit message's value.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 #include "fractal/FractalSaverWnd.h"
 #include "fractal/RenderColumns.h"
@@ -129,13 +130,21 @@ TEST_F(SaverWindow, PreviewChildFillsItsParentDrawsAndEndsWithIt) {
     EXPECT_EQ(g_saverWnd.m_hWnd, nullptr);
 }
 
-HWND CreateHostWindow() {
+HWND CreateHostWindow(int width = 100) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = HostWindowProc;
     wc.hInstance = g_host.hInstance;
     wc.lpszClassName = kSaverClassName;
     RegisterClassA(&wc);
-    return CreateWindowExA(0, kSaverClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowExA(0, kSaverClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, 80, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+bool CanvasFree() {
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(hdc, g_canvas.GetSafeHandle());
+    if (previous != nullptr) SelectObject(hdc, previous);
+    DeleteDC(hdc);
+    return previous != nullptr;
 }
 
 struct {
@@ -150,11 +159,7 @@ BOOL WINAPI FakeVerify(HWND hWnd) {
     g_check.verifying = g_host.bVerifying;
     MSG msg;
     g_check.tickPending = PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(hdc, g_canvas.GetSafeHandle());
-    g_check.canvasFree = previous != nullptr;
-    SelectObject(hdc, previous);
-    DeleteDC(hdc);
+    g_check.canvasFree = CanvasFree();
     if (g_check.calls == 1) {
         g_check.nestedClose = SendMessageA(hWnd, WM_CLOSE, 0, 0);
         g_check.aliveAfterNestedClose = IsWindow(hWnd) != FALSE;
@@ -187,6 +192,64 @@ TEST_F(SaverWindow, ClosePathFreesTheCanvasPurgesTicksAndGuardsTheCheck) {
     EXPECT_EQ(g_check.calls, 2);
     EXPECT_TRUE(g_host.bCloseAccepted);
     EXPECT_FALSE(IsWindow(hWnd));
+}
+
+// A failed save at a close shows a box whose loop lets paints and a second
+// close request in: the canvas is free then, and nothing is captured or saved again.
+struct {
+    int moves = 0, boxes = 0;
+    bool canvasFree = false;
+    HWND hWnd = nullptr;
+} g_save;
+
+BOOL WINAPI DeniedMove(LPCSTR, LPCSTR, DWORD) {
+    ++g_save.moves;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+int CloseAgainFromTheBox(const char*, UINT, UINT) {
+    ++g_save.boxes;
+    g_save.canvasFree = CanvasFree();
+    SendMessageA(g_save.hWnd, WM_CLOSE, 0, 0);
+    return IDOK;
+}
+
+TEST_F(SaverWindow, AFailedSaveAtACloseFreesTheCanvasAndIsNotRepeated) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::filesystem::path dir(windows);
+    zorv::WriteFileText(dir / "zorvsave.ini", "[ZorvSaver]\r\nSaveImage=1\r\n");
+    SetFileMoves(DeniedMove, nullptr);
+    const AppMessageBoxHook previous = SetAppMessageBoxHook(CloseAgainFromTheBox);
+    g_save.hWnd = CreateHostWindow(GetSystemMetrics(SM_CXSCREEN));
+    SendMessageA(g_save.hWnd, WM_CLOSE, 0, 0);
+    SetAppMessageBoxHook(previous);
+    SetFileMoves(nullptr, nullptr);
+    EXPECT_EQ(g_save.moves, 1);
+    EXPECT_EQ(g_save.boxes, 1);
+    EXPECT_TRUE(g_save.canvasFree);
+    EXPECT_FALSE(IsWindow(g_save.hWnd)) << "the second request closes the window";
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    EXPECT_FALSE(std::filesystem::exists(dir / "ZORV.BMP"));
+    std::filesystem::remove(dir / "zorvsave.ini");
+}
+
+// No C++ exception may unwind through the system: it ends the run with -1.
+struct ThrowingSaver : CScreenSaverWnd {
+    void OnDraw(CDC*) override { throw std::runtime_error("drawing failed"); }
+};
+
+void CALLBACK CloseIfStillRunning(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (IsWindow(g_host.hSaverWnd)) PostMessageA(g_host.hSaverWnd, WM_CLOSE, 0, 0);
+}
+
+TEST_F(SaverWindow, AnExceptionInAHandlerEndsTheRun) {
+    ThrowingSaver saver;
+    EXPECT_EQ(Run(nullptr, 3000, CloseIfStillRunning), kFaultExitCode);
+    EXPECT_FALSE(IsWindow(g_host.hSaverWnd));
 }
 
 TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
