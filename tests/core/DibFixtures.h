@@ -51,27 +51,4 @@ inline std::vector<std::uint8_t> MakeCoreDib(std::uint32_t headerSize, std::uint
     return dib;
 }
 
-// 2 × 2 at 24 bits: rows of 6 bytes padded to 8.
-inline std::vector<std::uint8_t> Info24By2x2() { return MakeInfoDib(Info(2, 2, 24), 0, 16); }
-
-// 3 × 2 at 4 bits, core layout: 16 three-byte entries (i, 16·i, 255 − i) from
-// offset 12, rows of 4 bytes from 60.
-inline std::vector<std::uint8_t> Core4By3x2() {
-    auto dib = MakeCoreDib(12, 3, 2, 4, 12 + 48 + 8);
-    for (int i = 0; i < 16; ++i) {
-        dib[12 + 3 * i] = static_cast<std::uint8_t>(i);
-        dib[13 + 3 * i] = static_cast<std::uint8_t>(16 * i);
-        dib[14 + 3 * i] = static_cast<std::uint8_t>(255 - i);
-    }
-    return dib;
-}
-
-// 2 × 1 at 1 bit with colours used 0: a 2-entry table (blue, green, red,
-// reserved) = (10, 20, 30, 99), (200, 100, 50, 0), then one row.
-inline std::vector<std::uint8_t> Info1By2x1() {
-    auto dib = MakeInfoDib(Info(2, 1, 1), 0, 4);
-    dib.insert(dib.begin() + 40, {10, 20, 30, 99, 200, 100, 50, 0});
-    return dib;
-}
-
 }  // namespace zorv::fixtures
