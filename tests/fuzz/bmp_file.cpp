@@ -25,8 +25,9 @@ std::unique_ptr<std::uint8_t[]> ReadBlock(const std::uint8_t* data, std::size_t 
     return block;
 }
 
-// Reads every byte GDI would take as pixel rows of an uncompressed picture,
-// recomputed from the raw fields rather than through the checks under test.
+// Reads every byte GDI would take as pixel rows of an uncompressed picture, and
+// checks the size GDI would decode against the cap, both recomputed from the raw
+// fields rather than through the checks under test.
 unsigned TouchRows(zorv::DibBytes dib) {
     const std::uint32_t headerSize = zorv::ReadLe32(dib, 0);
     std::uint64_t width, height, bits, compression = 0;
@@ -42,6 +43,9 @@ unsigned TouchRows(zorv::DibBytes dib) {
         bits = zorv::ReadLe16(dib, 14);
         compression = zorv::ReadLe32(dib, 16);
     }
+    // Nothing beyond the cap reaches GDI, however few bytes describe it.
+    Require(width <= zorv::kMaxDibSide && height <= zorv::kMaxDibSide);
+    Require((width * bits + 31) / 32 * 4 * height <= zorv::kMaxDibDecodedBytes);
     if (compression != 0) return 0;
     const std::uint64_t rows = ((width * bits + 31) / 32 * 4) * height;
     const std::uint64_t offset = zorv::DIBPixelOffset(dib);
