@@ -3,59 +3,43 @@
 #include <gtest/gtest.h>
 
 #include "fractal/GdiCanvas.h"
+#include "tests/win32/WinTestSupport.h"
 
 namespace {
 
-// A screen-compatible bitmap in a memory DC, white at first.
-struct Scratch {
-    Scratch() : bitmap(nullptr) {
-        HDC screen = GetDC(nullptr);
-        dc.CreateCompatibleDC(nullptr);
-        bitmap = CreateCompatibleBitmap(screen, kW, kH);
-        ReleaseDC(nullptr, screen);
-        previous = dc.SelectObject(bitmap);
-        dc.PatBlt(0, 0, kW, kH, WHITENESS);
-    }
-    ~Scratch() {
-        dc.SelectObject(previous);
-        DeleteObject(bitmap);
-    }
-    static constexpr int kW = 40, kH = 30;
-    CDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-};
+using wintest::Surface;
 
 COLORREF ColorAt(int x, int y) { return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y * 97) & 0xFF, (x * y * 13 + 7) & 0xFF); }
 
 TEST(GdiCanvas, GivesTheSamePixelsAsSetPixelVAndPresentsOnlyItsRectangle) {
-    Scratch viaCanvas, viaSetPixel, window;
+    constexpr int kW = 40, kH = 30;
+    Surface viaCanvas(kW, kH), viaSetPixel(kW, kH), window(kW, kH);
     // Whole columns, a column with a gap, a lone pixel, a column set upwards, and
     // the last column still gathered when Present comes.
     const auto draw = [](auto&& set) {
         for (int x = 0; x < 20; ++x)
-            for (int y = 0; y < Scratch::kH; ++y) set(x, y);
-        for (int y = 0; y < Scratch::kH; ++y)
+            for (int y = 0; y < kH; ++y) set(x, y);
+        for (int y = 0; y < kH; ++y)
             if (y != 12) set(25, y);
         set(33, 7);
-        for (int y = Scratch::kH - 1; y >= 0; --y) set(36, y);
+        for (int y = kH - 1; y >= 0; --y) set(36, y);
         for (int y = 0; y < 20; ++y) set(38, y);
     };
     draw([&](int x, int y) { viaSetPixel.dc.SetPixelV(x, y, ColorAt(x, y)); });
     CGdiCanvas canvas(viaCanvas.dc, &window.dc);
     draw([&](int x, int y) { canvas.SetPixel(x, y, ColorAt(x, y)); });
-    EXPECT_EQ(window.dc.GetPixel(0, 0), RGB(255, 255, 255)) << "pixels reached the window before Present";
-    canvas.Present(Scratch::kW - 1, 15);
+    EXPECT_EQ(window.At(0, 0), Surface::kSentinel) << "pixels reached the window before Present";
+    canvas.Present(kW - 1, 15);
     int differences = 0;
-    for (int x = 0; x < Scratch::kW; ++x) {
-        for (int y = 0; y < Scratch::kH; ++y) {
-            differences += viaCanvas.dc.GetPixel(x, y) != viaSetPixel.dc.GetPixel(x, y);
-            const bool presented = x < Scratch::kW - 1 && y < 15;
-            differences += window.dc.GetPixel(x, y) != (presented ? viaSetPixel.dc.GetPixel(x, y) : RGB(255, 255, 255));
+    for (int x = 0; x < kW; ++x) {
+        for (int y = 0; y < kH; ++y) {
+            differences += viaCanvas.At(x, y) != viaSetPixel.At(x, y);
+            const bool presented = x < kW - 1 && y < 15;
+            differences += window.At(x, y) != (presented ? viaSetPixel.At(x, y) : Surface::kSentinel);
         }
     }
     EXPECT_EQ(differences, 0);
-    EXPECT_EQ(viaCanvas.dc.GetPixel(3, 4), ColorAt(3, 4));
+    EXPECT_EQ(viaCanvas.At(3, 4), ColorAt(3, 4));
 }
 
 }  // namespace

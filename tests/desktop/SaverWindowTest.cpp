@@ -1,22 +1,24 @@
 // The saver's windows under Wine and Xvfb: what the full-screen window and the
 // preview child hand to the system, read back from the real windows; the
-// framework attaching its object; the close path around the password check;
-// and no GDI object left behind by paints, captures, saves and loads.
+// framework letting go of its object; the close path around the password check
+// and the save; and no GDI object left behind by paints, captures, saves and loads.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <stdexcept>
 
+#include "framework/AppMessageBox.h"
 #include "fractal/FractalSaverWnd.h"
 #include "fractal/RenderColumns.h"
 #include "fractal/SaverObjects.h"
 #include "host/SaverHost.h"
 #include "image/Dib.h"
 #include "image/OffscreenCanvas.h"
-#include "tests/core/TempDir.h"
 #include "tests/win32/WinTestSupport.h"
 
 namespace {
+
+const std::filesystem::path kWindowsDir = std::filesystem::path(kSavedPicturePath).parent_path();
 
 // Resets the host and puts the program's saver object back after each test.
 class SaverWindow : public ::testing::Test {
@@ -28,10 +30,8 @@ protected:
         g_settings = zorv::DefaultSettings();
         g_fractalState = zorv::FractalState{};  // a new image from the first paint
         ResetRenderRun();
-        char dir[MAX_PATH] = {};
-        GetWindowsDirectoryA(dir, MAX_PATH);
-        std::filesystem::remove(std::filesystem::path(dir) / "zorvsave.ini");
-        std::filesystem::remove(std::filesystem::path(dir) / "ZORV.BMP");
+        std::filesystem::remove(kWindowsDir / zorv::kSettingsFile);  // also what other tests in this prefix left
+        std::filesystem::remove(kSavedPicturePath);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {  // quit messages of earlier windows
         }
@@ -48,97 +48,63 @@ protected:
     }
 };
 
-struct Seen {
-    std::string cls, title;
-    LONG style = 0, exStyle = 0, classStyle = 0;
-    RECT rect{};
-    bool blackBrush = false, icon = false, cursorHidden = false, drawTimer = false;
-    int colours = 0;
-} g_seen;
+HWND CreatePopup(const char* cls, WNDPROC proc, int width, int height) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = g_host.hInstance;
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+}
 
-void Read(HWND hWnd, bool countColours) {
-    char text[64] = {};
-    GetClassNameA(hWnd, text, sizeof text);
-    g_seen.cls = text;
+// Reads the full-screen window back from inside its loop, then asks it to close.
+void CALLBACK CheckFullScreenThenClose(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND hWnd = g_host.hSaverWnd;
+    char title[64] = {};
     SetWindowTextA(hWnd, "renamed");  // the saver keeps its title
-    GetWindowTextA(hWnd, text, sizeof text);
-    g_seen.title = text;
-    g_seen.style = GetWindowLongA(hWnd, GWL_STYLE);
-    g_seen.exStyle = GetWindowLongA(hWnd, GWL_EXSTYLE);
-    g_seen.classStyle = static_cast<LONG>(GetClassLongA(hWnd, GCL_STYLE));
-    g_seen.blackBrush = GetClassLongA(hWnd, GCL_HBRBACKGROUND) == reinterpret_cast<LONG_PTR>(GetStockObject(BLACK_BRUSH));
-    g_seen.icon = GetClassLongA(hWnd, GCL_HICON) != 0;
+    GetWindowTextA(hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "Screen Saver");
+    EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_EQ(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    EXPECT_EQ(GetClassLongA(hWnd, GCL_STYLE), static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC));
+    EXPECT_EQ(GetClassLongA(hWnd, GCL_HBRBACKGROUND), reinterpret_cast<DWORD>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_NE(GetClassLongA(hWnd, GCL_HICON), 0u);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    g_seen.cursorHidden = GetCursor() == nullptr;
-    g_seen.drawTimer = KillTimer(hWnd, 1) != FALSE;
-    GetWindowRect(hWnd, &g_seen.rect);
-    if (!countColours) return;
-    std::set<COLORREF> colours;
-    HDC hdc = GetDC(hWnd);
-    for (int x = 0; x < g_seen.rect.right - g_seen.rect.left; x += 2)
-        for (int y = 0; y < g_seen.rect.bottom - g_seen.rect.top; y += 2) colours.insert(GetPixel(hdc, x, y));
-    ReleaseDC(hWnd, hdc);
-    g_seen.colours = static_cast<int>(colours.size());
+    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_TRUE(KillTimer(hWnd, 1)) << "no drawing timer";
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
 }
 
-void CALLBACK ReadFullScreenThenClose(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    Read(g_host.hSaverWnd, false);
-    SendMessageA(g_host.hSaverWnd, WM_CLOSE, 0, 0);
-}
+TEST_F(SaverWindow, FullScreenWindowAsTheSystemSeesIt) { EXPECT_EQ(Run(nullptr, 1000, CheckFullScreenThenClose), 0); }
 
-TEST_F(SaverWindow, FullScreenWindowAsTheSystemSeesIt) {
-    g_seen = Seen{};
-    EXPECT_EQ(Run(nullptr, 1000, ReadFullScreenThenClose), 0);
-    EXPECT_EQ(g_seen.cls, "WindowsScreenSaverClass");
-    EXPECT_EQ(g_seen.title, "Screen Saver");
-    EXPECT_EQ(g_seen.style, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
-    EXPECT_EQ(g_seen.exStyle & WS_EX_TOPMOST, WS_EX_TOPMOST);
-    EXPECT_EQ(g_seen.classStyle, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC);
-    EXPECT_TRUE(g_seen.blackBrush && g_seen.icon && g_seen.cursorHidden && g_seen.drawTimer);
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    EXPECT_TRUE(EqualRect(&g_seen.rect, &screen));
-    EXPECT_FALSE(IsWindow(g_host.hSaverWnd));
-}
-
+// Class, title, size and the exit with the parent are read by the e2e preview
+// scenario; only here is the preview's drawing seen.
 HWND g_hParent = nullptr;
 
-void CALLBACK ReadPreviewThenEndParent(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK CheckPreviewThenEndParent(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    if (HWND hChild = GetWindow(g_hParent, GW_CHILD); hChild != nullptr) Read(hChild, true);
+    HWND hWnd = GetWindow(g_hParent, GW_CHILD);
+    EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN));
+    EXPECT_EQ(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    std::set<COLORREF> colours;
+    HDC hdc = GetDC(hWnd);
+    for (int x = 0; x < 130; x += 2)
+        for (int y = 0; y < 40; y += 2) colours.insert(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    EXPECT_GE(colours.size(), 8u) << "no fractal in the preview";
     DestroyWindow(g_hParent);
 }
 
-TEST_F(SaverWindow, PreviewChildFillsItsParentDrawsAndEndsWithIt) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = g_host.hInstance;
-    wc.lpszClassName = "ZorvPreviewParent";
-    RegisterClassA(&wc);
-    g_hParent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 130, 40, nullptr, nullptr, wc.hInstance, nullptr);
-    g_seen = Seen{};
+TEST_F(SaverWindow, PreviewChildDrawsAndLetsGoOfTheSaverObject) {
     // 130 columns are an image of 5 ticks: several images in 3 s.
-    EXPECT_EQ(Run(g_hParent, 3000, ReadPreviewThenEndParent), 0);
-    EXPECT_EQ(g_seen.cls, "WindowsScreenSaverClass");
-    EXPECT_EQ(g_seen.title, "Preview");
-    EXPECT_EQ(g_seen.style, static_cast<LONG>(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN));
-    EXPECT_EQ(g_seen.exStyle & WS_EX_TOPMOST, 0);
-    const RECT parent{0, 0, 130, 40};
-    EXPECT_TRUE(EqualRect(&g_seen.rect, &parent));
-    EXPECT_GE(g_seen.colours, 8) << "no fractal in the preview";
+    g_hParent = CreatePopup("ZorvPreviewParent", DefWindowProcA, 130, 40);
+    EXPECT_EQ(Run(g_hParent, 3000, CheckPreviewThenEndParent), 0);
     EXPECT_EQ(g_saverWnd.m_hWnd, nullptr);
 }
 
-HWND CreateHostWindow(int width = 100) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HostWindowProc;
-    wc.hInstance = g_host.hInstance;
-    wc.lpszClassName = kSaverClassName;
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, kSaverClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, 80, nullptr, nullptr, wc.hInstance, nullptr);
-}
-
+// Whether no DC holds the canvas.
 bool CanvasFree() {
     HDC hdc = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(hdc, g_canvas.GetSafeHandle());
@@ -147,93 +113,67 @@ bool CanvasFree() {
     return previous != nullptr;
 }
 
-struct {
-    int calls = 0;
-    BOOL answer = FALSE;
-    bool verifying = false, tickPending = true, canvasFree = false, aliveAfterNestedClose = false;
-    LRESULT nestedClose = -1;
-} g_check;
+// Refuses the first check, during which a second close request comes, and accepts the next.
+int g_checks = 0;
 
 BOOL WINAPI FakeVerify(HWND hWnd) {
-    ++g_check.calls;
-    g_check.verifying = g_host.bVerifying;
+    EXPECT_TRUE(g_host.bVerifying);
     MSG msg;
-    g_check.tickPending = PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
-    g_check.canvasFree = CanvasFree();
-    if (g_check.calls == 1) {
-        g_check.nestedClose = SendMessageA(hWnd, WM_CLOSE, 0, 0);
-        g_check.aliveAfterNestedClose = IsWindow(hWnd) != FALSE;
+    EXPECT_FALSE(PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "queued ticks must go before the dialog";
+    EXPECT_TRUE(CanvasFree()) << "the close handler still held the canvas during the check";
+    if (++g_checks == 1) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(hWnd)) << "a close request during the check";
         Sleep(250);  // longer than the guard: it must count from the end of the check
     }
-    return g_check.answer;
+    return g_checks > 1;
 }
 
 TEST_F(SaverWindow, ClosePathFreesTheCanvasPurgesTicksAndGuardsTheCheck) {
     g_host.bWin9x = true;
     g_host.pfnVerifyPassword = FakeVerify;
-    HWND hWnd = CreateHostWindow();
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 100, 80);
     KillTimer(hWnd, 1);  // only the ticks posted here
     PostMessageA(hWnd, WM_TIMER, 1, 0);
     PostMessageA(hWnd, WM_TIMER, 1, 0);
-    EXPECT_EQ(SendMessageA(hWnd, WM_CLOSE, 0, 0), 0);
-    EXPECT_EQ(g_check.calls, 1);
-    EXPECT_TRUE(g_check.verifying);
-    EXPECT_FALSE(g_check.tickPending) << "queued ticks must go before the dialog";
-    EXPECT_TRUE(g_check.canvasFree) << "the close handler still held the canvas during the check";
-    EXPECT_EQ(g_check.nestedClose, 0);
-    EXPECT_TRUE(g_check.aliveAfterNestedClose);
     SendMessageA(hWnd, WM_CLOSE, 0, 0);
-    EXPECT_EQ(g_check.calls, 1) << "asked again within 200 ms of the end of the check";
-    EXPECT_TRUE(IsWindow(hWnd));
-
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(g_checks, 1) << "asked again within 200 ms of the end of the check";
     Sleep(250);
-    g_check.answer = TRUE;
     SendMessageA(hWnd, WM_CLOSE, 0, 0);
-    EXPECT_EQ(g_check.calls, 2);
-    EXPECT_TRUE(g_host.bCloseAccepted);
+    EXPECT_EQ(g_checks, 2);
     EXPECT_FALSE(IsWindow(hWnd));
 }
 
 // A failed save at a close shows a box whose loop lets paints and a second
 // close request in: the canvas is free then, and nothing is captured or saved again.
-struct {
-    int moves = 0, boxes = 0;
-    bool canvasFree = false;
-    HWND hWnd = nullptr;
-} g_save;
+int g_moves = 0, g_boxes = 0;
+HWND g_hClosing = nullptr;
 
 BOOL WINAPI DeniedMove(LPCSTR, LPCSTR, DWORD) {
-    ++g_save.moves;
+    ++g_moves;
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
 
 int CloseAgainFromTheBox(const char*, UINT, UINT) {
-    ++g_save.boxes;
-    g_save.canvasFree = CanvasFree();
-    SendMessageA(g_save.hWnd, WM_CLOSE, 0, 0);
+    ++g_boxes;
+    EXPECT_TRUE(CanvasFree());
+    SendMessageA(g_hClosing, WM_CLOSE, 0, 0);
     return IDOK;
 }
 
 TEST_F(SaverWindow, AFailedSaveAtACloseFreesTheCanvasAndIsNotRepeated) {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::filesystem::path dir(windows);
-    zorv::WriteFileText(dir / "zorvsave.ini", "[ZorvSaver]\r\nSaveImage=1\r\n");
+    zorv::WriteFileText(kWindowsDir / zorv::kSettingsFile, "[ZorvSaver]\r\nSaveImage=1\r\n");
     SetFileMoves(DeniedMove, nullptr);
     const AppMessageBoxHook previous = SetAppMessageBoxHook(CloseAgainFromTheBox);
-    g_save.hWnd = CreateHostWindow(GetSystemMetrics(SM_CXSCREEN));
-    SendMessageA(g_save.hWnd, WM_CLOSE, 0, 0);
+    g_hClosing = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
+    SendMessageA(g_hClosing, WM_CLOSE, 0, 0);
     SetAppMessageBoxHook(previous);
     SetFileMoves(nullptr, nullptr);
-    EXPECT_EQ(g_save.moves, 1);
-    EXPECT_EQ(g_save.boxes, 1);
-    EXPECT_TRUE(g_save.canvasFree);
-    EXPECT_FALSE(IsWindow(g_save.hWnd)) << "the second request closes the window";
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
-    EXPECT_FALSE(std::filesystem::exists(dir / "ZORV.BMP"));
-    std::filesystem::remove(dir / "zorvsave.ini");
+    EXPECT_EQ(g_moves, 1);
+    EXPECT_EQ(g_boxes, 1);
+    EXPECT_FALSE(IsWindow(g_hClosing)) << "the second request closes the window";
 }
 
 // No C++ exception may unwind through the system: it ends the run with -1.
@@ -254,9 +194,9 @@ TEST_F(SaverWindow, AnExceptionInAHandlerEndsTheRun) {
 
 TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
     g_host.bPreview = true;
-    HWND hWnd = CreateHostWindow();
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 100, 80);
     zorv::TempDir dir;
-    wintest::WriteBytes(dir / "indexed.bmp", wintest::File(wintest::Dib({8, 30, 20})));
+    zorv::WriteFileText(dir / "indexed.bmp", wintest::File(wintest::Dib({8, 30, 20})));
     const auto cycle = [&] {
         CClientDC client(hWnd);
         for (int i = 0; i < 8; ++i) RenderColumns(hWnd, nullptr, &client);

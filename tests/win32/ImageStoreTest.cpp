@@ -5,85 +5,87 @@
 
 #include <thread>
 
+#include "framework/AppMessageBox.h"
 #include "image/Dib.h"
 #include "image/OffscreenCanvas.h"
-#include "tests/core/TempDir.h"
 #include "tests/win32/WinTestSupport.h"
 
 namespace {
 
 using namespace wintest;
 using Size = std::pair<long, long>;
+using Texts = std::vector<std::string>;
 
-Size SizeOf(const CDib& dib) { return {dib.m_nWidth, dib.m_nHeight}; }
+Texts g_messages;
 
+// Message boxes are recorded instead of shown. The image store's boxes are plain
+// OK boxes without help: any other style or help is marked as a fault.
 class ImageStore : public ::testing::Test {
 protected:
+    ImageStore() : m_previous(SetAppMessageBoxHook(&Record)) { g_messages.clear(); }
+    ~ImageStore() override { SetAppMessageBoxHook(m_previous); }
+    static int Record(const char* text, UINT type, UINT help) {
+        g_messages.push_back(std::string(text) + (type != 0 || help != 0 ? " (style or help set)" : ""));
+        return IDOK;
+    }
     std::string Put(const Bytes& bytes, const char* name = "picture.bmp") {
-        WriteBytes(m_dir / name, bytes);
+        zorv::WriteFileText(m_dir / name, bytes);
         return (m_dir / name).string();
     }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
+    Texts Entries() const {
+        Texts names;
         for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) names.push_back(entry.path().filename().string());
         return names;
     }
     zorv::TempDir m_dir;
-    MessageBoxRecorder m_messages;
+    AppMessageBoxHook m_previous;
 };
 
 TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSize) {
     for (bool core : {false, true}) {
         for (int bits : {1, 4, 8, 24, 32}) {
             SCOPED_TRACE(std::string(core ? "core " : "info ") + std::to_string(bits));
-            const Picture picture{bits, 7, 3, core};
+            const Bytes picture = Dib({bits, 7, 3, core});
             CDib dib;
             // The offset field points nowhere: the rows are read right behind the table.
-            ASSERT_TRUE(dib.Load(Put(File(Dib(picture), 0x7FFF)).c_str()));
-            EXPECT_GE(GlobalSize(dib.m_hImage), Dib(picture).size() + 14);
-            EXPECT_EQ(SizeOf(dib), Size(7, 3));
+            ASSERT_TRUE(dib.Load(Put(File(picture, 0x7FFF)).c_str()));
+            EXPECT_GE(GlobalSize(dib.m_hImage), picture.size() + 14);
+            EXPECT_EQ(Size(dib.m_nWidth, dib.m_nHeight), Size(7, 3));
             ASSERT_EQ(dib.m_pImagePalette != nullptr, bits <= 8);
             if (bits <= 8) {
-                const UINT count = 1u << bits;
-                ASSERT_EQ(dib.m_pImagePalette->GetEntryCount(), count);
-                std::vector<PALETTEENTRY> entries(count);
-                dib.m_pImagePalette->GetPaletteEntries(0, count, entries.data());
-                for (UINT i = 0; i < count; ++i)
+                std::vector<PALETTEENTRY> entries(257);
+                ASSERT_EQ(dib.m_pImagePalette->GetPaletteEntries(0, 257, entries.data()), 1u << bits);
+                for (int i = 0; i < 1 << bits; ++i)
                     EXPECT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue) | entries[i].peFlags << 24, TableColor(i)) << i;
             }
-            Target target(8, 4);
-            CDC dc(target.Hdc());
-            dib.DrawFitted(&dc);
+            Surface target(8, 4);
+            dib.DrawFitted(&target.dc);
             for (int y = 0; y < 4; ++y)
                 for (int x = 0; x < 8; ++x)
-                    EXPECT_EQ(target.At(x, y), x < 7 && y < 3 ? ShownColor(bits, x, y) : Target::kSentinel) << x << "," << y;
-            EXPECT_TRUE(m_messages.Messages().empty());
+                    EXPECT_EQ(target.At(x, y), x < 7 && y < 3 ? ShownColor(bits, x, y) : Surface::kSentinel) << x << "," << y;
         }
     }
+    EXPECT_TRUE(g_messages.empty());
 }
 
 TEST_F(ImageStore, BadFilesAreRefusedWithTheirMessagesInOrder) {
     const Bytes good = File(Dib({24, 2, 2}));
-    Bytes wrongMagic = good;
-    wrongMagic[0] = 'M';
     const struct {
         const char* name;
         Bytes bytes;
         Texts messages;
     } rows[] = {
-        {"13 bytes", Bytes(good.begin(), good.begin() + 13), {kMsgNotDib}},
-        {"a file header alone", Bytes(good.begin(), good.begin() + 14), {kMsgNotDib}},
-        {"wrong magic", wrongMagic, {kMsgNotDib}},
+        {"13 bytes", good.substr(0, 13), {kMsgNotDib}},
+        {"a file header alone", good.substr(0, 14), {kMsgNotDib}},
+        {"wrong magic", "M" + good.substr(1), {kMsgNotDib}},
         {"negative height", File(Dib({24, 2, -2})), {kMsgTooBig, kMsgNotDib}},
-        {"last row byte missing", Bytes(good.begin(), good.end() - 1), {kMsgNotDib}},
+        {"last row byte missing", good.substr(0, good.size() - 1), {kMsgNotDib}},
     };
     for (const auto& row : rows) {
-        m_messages.Clear();
+        g_messages.clear();
         CDib dib;
         EXPECT_FALSE(dib.Load(Put(row.bytes).c_str())) << row.name;
-        EXPECT_EQ(m_messages.Messages(), row.messages) << row.name;
-        EXPECT_EQ(dib.m_hImage, nullptr) << row.name;
-        EXPECT_EQ(dib.m_pImagePalette, nullptr) << row.name;
+        EXPECT_EQ(g_messages, row.messages) << row.name;
     }
 }
 
@@ -113,24 +115,23 @@ TEST_F(ImageStore, EachFailureKeepsOrDropsWhatItsCaseSays) {
     // Too big: the palette goes too; the size recorded last stays.
     EXPECT_FALSE(dib.Load(Put(File(Dib({24, 3, -3}))).c_str()));
     EXPECT_EQ(dib.m_pImagePalette, nullptr);
-    EXPECT_EQ(SizeOf(dib), Size(5, 4));
-    EXPECT_EQ(m_messages.Messages(), (Texts{kMsgOpenFile, kMsgReadFile, kMsgTooBig, kMsgNotDib}));
+    EXPECT_EQ(Size(dib.m_nWidth, dib.m_nHeight), Size(5, 4));
+    EXPECT_EQ(g_messages, (Texts{kMsgOpenFile, kMsgReadFile, kMsgTooBig, kMsgNotDib}));
 }
 
-TEST(PaintDIBTest, StretchedWithColorOnColorAndThePaletteOfTheDcRestored) {
-    MessageBoxRecorder messages;
+TEST_F(ImageStore, PaintDibStretchesWithColorOnColorAndRestoresThePaletteOfTheDc) {
     HGLOBAL indexed = Block(Dib({8, 2, 2}));
     CPalette palette;
     ASSERT_TRUE(MakeDIBPalette(indexed, &palette));
-    Target target(4, 4);
-    SetStretchBltMode(target.Hdc(), HALFTONE);
-    HGDIOBJ before = GetCurrentObject(target.Hdc(), OBJ_PAL);
+    Surface target(4, 4);
+    SetStretchBltMode(target.dc, HALFTONE);
+    HGDIOBJ before = GetCurrentObject(target.dc, OBJ_PAL);
     const RECT whole{0, 0, 4, 4}, corner{0, 0, 1, 1};
-    EXPECT_NE(PaintDIB(target.Hdc(), &whole, indexed, &corner, &palette), 0);
-    EXPECT_EQ(GetStretchBltMode(target.Hdc()), COLORONCOLOR);
-    EXPECT_EQ(GetCurrentObject(target.Hdc(), OBJ_PAL), before);
+    EXPECT_NE(PaintDIB(target.dc, &whole, indexed, &corner, &palette), 0);
+    EXPECT_EQ(GetStretchBltMode(target.dc), COLORONCOLOR);
+    EXPECT_EQ(GetCurrentObject(target.dc, OBJ_PAL), before);
     EXPECT_EQ(target.At(3, 3), ShownColor(8, 0, 1)) << "a stretch source counts from the bottom row";
-    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_TRUE(g_messages.empty());
     GlobalFree(indexed);
 }
 
@@ -140,57 +141,50 @@ TEST_F(ImageStore, APictureGdiRefusesIsLoadedButShowsThePaintMessageAndNothingEl
     bits33.resize(40 + 4 * RowBytes(4, 33));
     CDib dib;
     ASSERT_TRUE(dib.Load(Put(File(bits33)).c_str()));
-    Target target(4, 4);
-    CDC dc(target.Hdc());
-    dib.DrawFitted(&dc);
-    EXPECT_EQ(m_messages.Messages(), Texts{kMsgSetDIBitsFailed});
-    EXPECT_TRUE(target.Untouched());
+    Surface target(4, 4);
+    dib.DrawFitted(&target.dc);
+    EXPECT_EQ(g_messages, Texts{kMsgSetDIBitsFailed});
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(target.At(x, y), Surface::kSentinel) << x << "," << y;
 }
 
 TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
     const Bytes picture = Dib({8, 5, 3});
     CDib dib;
     dib.m_hImage = Block(picture);
-    ASSERT_TRUE(dib.Save(Put(File(Dib({24, 9, 9})), "saved.bmp").c_str()));
+    const std::string saved = Put(File(Dib({24, 9, 9})), "saved.bmp");
+    ASSERT_TRUE(dib.Save(saved.c_str()));
     Bytes expected = picture;
     expected[20] = 8 * 3;  // the image size, filled in in the picture too
-    EXPECT_EQ(ReadBytes(m_dir / "saved.bmp"), File(expected, 14 + 40 + 1024));
     EXPECT_EQ(BlockBytes(dib.m_hImage), expected);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"saved.bmp"});
+    const Bytes written = zorv::ReadFileText(saved);
+    EXPECT_EQ(written, File(expected, 14 + 40 + 1024));
 
+    // A failed save keeps the old file and leaves nothing beside it.
     Bytes beyond = Dib({24, 4, 4});
     beyond.pop_back();
     const struct {
         const char* name;
-        Bytes dib;  // empty: no picture
+        Bytes dib;
+        bool held;  // by someone who does not share it
         Texts messages;
-    } rows[] = {{"no picture", {}, {}}, {"core header", Dib({4, 3, 2, true}), {}}, {"rows beyond the block", beyond, {kMsgSaveFailed}}};
+    } rows[] = {
+        {"core header", Dib({4, 3, 2, true}), false, {}},
+        {"rows beyond the block", beyond, false, {kMsgSaveFailed}},
+        {"a file held without sharing", picture, true, {kMsgOpenSaveFile}},
+    };
     for (const auto& row : rows) {
-        m_messages.Clear();
-        const Bytes old = ReadBytes(m_dir / "saved.bmp");
+        g_messages.clear();
         CDib failing;
-        if (!row.dib.empty()) failing.m_hImage = Block(row.dib);
-        EXPECT_FALSE(failing.Save((m_dir / "saved.bmp").string().c_str())) << row.name;
-        EXPECT_FALSE(failing.Save((m_dir / "new.bmp").string().c_str())) << row.name;
-        EXPECT_EQ(m_messages.Messages().size(), 2 * row.messages.size()) << row.name;
-        EXPECT_EQ(ReadBytes(m_dir / "saved.bmp"), old) << row.name;
-        EXPECT_EQ(Entries(), std::vector<std::string>{"saved.bmp"}) << row.name;
-        if (failing.m_hImage != nullptr) {
-            EXPECT_EQ(GlobalFlags(failing.m_hImage) & GMEM_LOCKCOUNT, 0u) << row.name;
-        }
+        failing.m_hImage = Block(row.dib);
+        HANDLE holder = row.held ? CreateFileA(saved.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        EXPECT_FALSE(failing.Save(saved.c_str())) << row.name;
+        if (holder != nullptr) CloseHandle(holder);
+        EXPECT_EQ(g_messages, row.messages) << row.name;
+        EXPECT_EQ(zorv::ReadFileText(saved), written) << row.name;
+        EXPECT_EQ(Entries(), Texts{"saved.bmp"}) << row.name;
+        EXPECT_EQ(GlobalFlags(failing.m_hImage) & GMEM_LOCKCOUNT, 0u) << row.name;
     }
-    EXPECT_EQ(m_messages.Messages(), (Texts{kMsgSaveFailed, kMsgSaveFailed}));
-
-    // A folder that does not exist, and a file someone holds without sharing.
-    m_messages.Clear();
-    EXPECT_FALSE(dib.Save((m_dir / "nowhere" / "x.bmp").string().c_str()));
-    const Bytes old = ReadBytes(m_dir / "saved.bmp");
-    HANDLE holder = CreateFileA((m_dir / "saved.bmp").string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_FALSE(dib.Save((m_dir / "saved.bmp").string().c_str()));
-    CloseHandle(holder);
-    EXPECT_EQ(m_messages.Messages(), (Texts{kMsgOpenSaveFile, kMsgOpenSaveFile}));
-    EXPECT_EQ(ReadBytes(m_dir / "saved.bmp"), old);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"saved.bmp"});
 }
 
 // The 95/98 family's MoveFileExA only fails: the save renames instead, and a
@@ -206,51 +200,29 @@ TEST_F(ImageStore, WithoutMoveFileExTheSaveRenamesAndNeverLosesTheOldPicture) {
     CDib dib;
     dib.m_hImage = Block(Dib({8, 5, 3}));
     const std::string target = Put(File(Dib({24, 9, 9})), "saved.bmp");
-    const Bytes old = ReadBytes(target);
+    const Bytes old = zorv::ReadFileText(target);
     for (int failing : {2, 1, 0}) {  // the new picture in, the old one aside, none
         g_renames = 0, g_failingRename = failing;
         SetFileMoves(MoveFileExStub, MoveFileCounting);
         const BOOL saved = dib.Save(target.c_str());
         SetFileMoves(nullptr, nullptr);
         EXPECT_EQ(saved, failing == 0) << failing;
-        EXPECT_EQ(ReadBytes(target) == old, failing != 0) << failing;
-        EXPECT_EQ(Entries(), std::vector<std::string>{"saved.bmp"}) << failing;
+        EXPECT_EQ(zorv::ReadFileText(target) == old, failing != 0) << failing;
+        EXPECT_EQ(Entries(), Texts{"saved.bmp"}) << failing;
     }
     EXPECT_EQ(g_renames, 2);
-    EXPECT_EQ(m_messages.Messages(), (Texts{kMsgSaveFailed, kMsgSaveFailed}));
+    EXPECT_EQ(g_messages, (Texts{kMsgSaveFailed, kMsgSaveFailed}));
 }
 
-// A memory DC holding a DIB section of a test picture.
-struct Source {
-    explicit Source(const Picture& p) : dc(CreateCompatibleDC(nullptr)) {
-        const Bytes dib = Dib(p);
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
-        const std::size_t rows = static_cast<std::size_t>(RowBytes(p.w, p.bits)) * p.h;
-        std::memcpy(bits, dib.data() + dib.size() - rows, rows);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~Source() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-};
-
-TEST(CaptureTest, TheSourceDepthGivesHeaderTableRowsAndPixels) {
-    MessageBoxRecorder messages;
+TEST_F(ImageStore, CaptureTakesHeaderTableRowsAndPixelsFromTheSourceDepth) {
     const struct {
         int bits, w, table;
     } rows[] = {{32, 20, 0}, {24, 21, 0}, {16, 21, 0}, {8, 101, 1024}, {1, 33, 8}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.bits);
-        Source source({row.bits, row.w, 3});
-        CDC src(source.dc);
+        Surface source({row.bits, row.w, 3});
         CDib dib;
-        ASSERT_TRUE(dib.Capture(&src, 0, 0, row.w, 3));
+        ASSERT_TRUE(dib.Capture(&source.dc, 0, 0, row.w, 3));
         const Bytes block = BlockBytes(dib.m_hImage);
         const std::uint32_t rowsSize = RowBytes(row.w, row.bits) * 3;
         ASSERT_EQ(block.size(), 40 + row.table + rowsSize);
@@ -258,16 +230,15 @@ TEST(CaptureTest, TheSourceDepthGivesHeaderTableRowsAndPixels) {
         std::memcpy(&header, block.data(), 40);
         EXPECT_EQ(Size(header.biBitCount, header.biWidth), Size(row.bits, row.w));
         EXPECT_EQ(header.biSizeImage, rowsSize);
-        Target target(row.w, 3);
-        CDC dc(target.Hdc());
-        dib.DrawFitted(&dc);
+        Surface target(row.w, 3);
+        dib.DrawFitted(&target.dc);
         for (int x = 0; row.bits != 16 && x < row.w; ++x) EXPECT_EQ(target.At(x, 2), ShownColor(row.bits, x, 2)) << x;
-        // The screen DC gets its palette back after the conversion.
-        HDC screen = GetDC(nullptr);
-        EXPECT_EQ(GetCurrentObject(screen, OBJ_PAL), GetStockObject(DEFAULT_PALETTE));
-        ReleaseDC(nullptr, screen);
     }
-    EXPECT_TRUE(messages.Messages().empty());
+    // The screen DC gets its palette back after each conversion.
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetCurrentObject(screen, OBJ_PAL), GetStockObject(DEFAULT_PALETTE));
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(g_messages.empty());
 }
 
 TEST(OffscreenCanvasTest, ScreenSizedAtTheScreenDepthAndBlackFromStartUp) {
@@ -278,7 +249,6 @@ TEST(OffscreenCanvasTest, ScreenSizedAtTheScreenDepthAndBlackFromStartUp) {
     ReleaseDC(nullptr, screen);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(Size(record.bmWidth, record.bmHeight), Size(w, h));
-    EXPECT_EQ(Size(g_canvas.m_nWidth, g_canvas.m_nHeight), Size(w, h));
     CDC memory;
     memory.CreateCompatibleDC(nullptr);
     HGDIOBJ previous = memory.SelectObject(&g_canvas);

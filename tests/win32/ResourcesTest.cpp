@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdint>
 #include <cstring>
 #include <sstream>
@@ -22,8 +20,9 @@ std::vector<std::uint8_t> Resource(LPCSTR type, int id) {
     return {data, data + SizeofResource(nullptr, info)};
 }
 
-// A DIALOGEX template as one line for the dialog and one per control:
-// "[version signature] helpId style exStyle x,y,cx,cy ..." (styles in hex, ordinals as #n).
+// A DIALOGEX template as one line for the dialog and one per control, its fields in
+// template order: w a word, x a double word in hex, i a signed double word, n a name
+// (text, "" or #ordinal).
 std::vector<std::string> TemplateLines(const std::vector<std::uint8_t>& t) {
     std::size_t at = 0;
     const auto word = [&]() -> unsigned {
@@ -31,41 +30,26 @@ std::vector<std::string> TemplateLines(const std::vector<std::uint8_t>& t) {
         at += 2;
         return value;
     };
-    const auto dword = [&] { const unsigned low = word(); return low | word() << 16; };
-    const auto text = [&] {
-        std::string out;
-        for (unsigned c = word(); c != 0; c = word()) out += c < 0x80 ? char(c) : '?';
-        return out;
+    const auto fields = [&](const char* kinds) {
+        std::ostringstream out;
+        for (const char* kind = kinds; *kind != '\0'; ++kind) {
+            unsigned value = word();
+            if (*kind == 'x' || *kind == 'i') value |= word() << 16;
+            out << (kind == kinds ? "" : " ");
+            if (*kind == 'x') out << std::hex << value << std::dec;
+            if (*kind == 'i') out << static_cast<int>(value);
+            if (*kind == 'w') out << value;
+            if (*kind == 'n' && value == 0xFFFF) out << '#' << word();
+            for (; *kind == 'n' && value != 0 && value != 0xFFFF; value = word()) out << static_cast<char>(value);
+        }
+        return out.str();
     };
-    const auto name = [&] {
-        const unsigned first = word();
-        if (first == 0xFFFF) return "#" + std::to_string(word());
-        at -= first != 0 ? 2 : 0;
-        return first != 0 ? text() : std::string();
-    };
-    const auto styles = [&](std::ostringstream& out) {
-        const unsigned help = dword(), exStyle = dword(), style = dword();
-        out << std::hex << help << " " << style << " " << exStyle << std::dec;
-    };
-    const auto box = [&](std::ostringstream& out) {
-        for (int i = 0; i < 4; ++i) out << (i ? "," : " ") << static_cast<std::int16_t>(word());
-    };
-    std::ostringstream dialog;
-    dialog << std::hex << word() << " " << word() << " ";
-    styles(dialog);
-    const unsigned count = word();
-    box(dialog);
-    dialog << " menu" << name() << " class" << name() << " " << text() << " font " << word() << " " << word() << " " << word() << " " << text();
-    std::vector<std::string> lines{dialog.str()};
+    const unsigned count = t.size() >= 18 ? t[16] | t[17] << 8 : 0;
+    // Version, signature, help, styles, count, box, menu, class, title, font size, weight, italic and charset, face.
+    std::vector<std::string> lines{fields("wwxxxwwwwwnnnwwwn")};
     for (unsigned i = 0; i < count && at < t.size(); ++i) {
         at = (at + 3) & ~std::size_t(3);
-        std::ostringstream control;
-        styles(control);
-        box(control);
-        control << " " << static_cast<int>(dword()) << " " << name();
-        control << " " << name();
-        at += word();  // creation data
-        lines.push_back(control.str());
+        lines.push_back(fields("xxxwwwwinnw"));  // help, styles, box, id, class, title, creation bytes
     }
     EXPECT_EQ(at, t.size()) << "bytes after the last control, or fewer than its counts say";
     return lines;
@@ -73,35 +57,35 @@ std::vector<std::string> TemplateLines(const std::vector<std::uint8_t>& t) {
 
 TEST(Resources, DialogTemplate2003) {
     const std::vector<std::string> expected = {
-        "1 ffff 0 90ca00c0 40080 0,0,292,257 menu class ZorvSaver font 8 0 256 MS Sans Serif",
-        "0 50000003 0 235,16,20,20 -1 #130 #100",
-        "0 50000007 0 12,7,198,203 -1 #128 Fractal Controls",
-        "0 50020000 0 39,24,40,8 -1 #130 Colors",
-        "0 50010004 0 78,16,118,20 1002 msctls_trackbar32 Slider1",
-        "0 50020000 0 33,51,31,8 -1 #130 Iterations",
-        "0 50010004 0 78,43,118,20 1003 msctls_trackbar32 Slider1",
-        "0 50010001 0 224,52,50,14 1 #128 OK",
-        "0 50010001 0 224,73,50,14 2 #128 Cancel",
-        "0 50020000 0 37,105,46,11 -1 #130 Scale",
-        "0 50020000 0 33,79,38,11 -1 #130 Constant",
-        "0 50020000 0 38,132,25,13 -1 #130 View",
-        "0 50010004 0 78,70,118,20 1004 msctls_trackbar32 Slider3",
-        "0 50010004 0 78,97,118,20 1005 msctls_trackbar32 Slider4",
-        "0 50010004 0 78,125,118,20 1006 msctls_trackbar32 Slider5",
-        "0 50010001 0 224,97,50,14 1001 #128 Set Defaults",
-        "0 50020000 0 48,213,145,13 -1 #130 Zorv fractal screen saver",
-        "0 50020000 0 54,226,120,11 -1 #130 Julia and Mandelbrot sets",
-        "0 50020000 0 21,158,58,8 -1 #130 Random Spread",
-        "0 50010004 0 78,151,118,20 1007 msctls_trackbar32 Slider6",
-        "0 50003004 1 224,121,50,55 1008 #128 Use Random Settings",
-        "0 50000004 0 27,185,174,10 1010 #128 Save Last Image to   C:\\Windows\\ZORV.BMP ",
+        "1 65535 0 40080 90ca00c0 21 0 0 292 257   ZorvSaver 8 0 256 MS Sans Serif",
+        "0 0 50000003 235 16 20 20 -1 #130 #100 0",
+        "0 0 50000007 12 7 198 203 -1 #128 Fractal Controls 0",
+        "0 0 50020000 39 24 40 8 -1 #130 Colors 0",
+        "0 0 50010004 78 16 118 20 1002 msctls_trackbar32 Slider1 0",
+        "0 0 50020000 33 51 31 8 -1 #130 Iterations 0",
+        "0 0 50010004 78 43 118 20 1003 msctls_trackbar32 Slider1 0",
+        "0 0 50010001 224 52 50 14 1 #128 OK 0",
+        "0 0 50010001 224 73 50 14 2 #128 Cancel 0",
+        "0 0 50020000 37 105 46 11 -1 #130 Scale 0",
+        "0 0 50020000 33 79 38 11 -1 #130 Constant 0",
+        "0 0 50020000 38 132 25 13 -1 #130 View 0",
+        "0 0 50010004 78 70 118 20 1004 msctls_trackbar32 Slider3 0",
+        "0 0 50010004 78 97 118 20 1005 msctls_trackbar32 Slider4 0",
+        "0 0 50010004 78 125 118 20 1006 msctls_trackbar32 Slider5 0",
+        "0 0 50010001 224 97 50 14 1001 #128 Set Defaults 0",
+        "0 0 50020000 48 213 145 13 -1 #130 Zorv fractal screen saver 0",
+        "0 0 50020000 54 226 120 11 -1 #130 Julia and Mandelbrot sets 0",
+        "0 0 50020000 21 158 58 8 -1 #130 Random Spread 0",
+        "0 0 50010004 78 151 118 20 1007 msctls_trackbar32 Slider6 0",
+        "0 1 50003004 224 121 50 55 1008 #128 Use Random Settings 0",
+        "0 0 50000004 27 185 174 10 1010 #128 Save Last Image to   C:\\Windows\\ZORV.BMP  0",
     };
     EXPECT_EQ(TemplateLines(Resource(RT_DIALOG, 2003)), expected);
 }
 
 TEST(Resources, DescriptionStringIconAndVersion) {
     char text[64] = {};
-    EXPECT_EQ(LoadStringA(GetModuleHandleA(nullptr), 1, text, sizeof text), 17);
+    LoadStringA(GetModuleHandleA(nullptr), 1, text, sizeof text);
     EXPECT_STREQ(text, "Zorv Screen Saver");
 
     // Icon 100: a 32- and a 16-pixel image, each 16 colours in 4 bits.

@@ -1,6 +1,5 @@
-// Test helpers under Wine: a recorder for the application message box, test
-// pictures of every depth in both header layouts with the colours they show,
-// a 32-bit memory DC read back pixel by pixel, and a count of GDI objects.
+// Test helpers under Wine: test pictures of every depth in both header layouts
+// with the colours they show, memory DCs over DIB sections, and a count of GDI objects.
 #pragma once
 
 #include <windows.h>
@@ -8,38 +7,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
-#include "framework/AppMessageBox.h"
+#include "framework/DC.h"
+#include "tests/core/TempDir.h"
 
 namespace wintest {
 
-using Bytes = std::vector<std::uint8_t>;
-using Texts = std::vector<std::string>;
-
-// Records every application message box while it lives instead of showing it.
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder() : m_previous(SetAppMessageBoxHook(&Record)) { Clear(); }
-    ~MessageBoxRecorder() { SetAppMessageBoxHook(m_previous); }
-    static Texts& Messages() {
-        static Texts texts;
-        return texts;
-    }
-    static void Clear() { Messages().clear(); }
-
-private:
-    // Every box of the image store is a plain OK box without help: anything else is recorded as a fault.
-    static int Record(const char* text, UINT type, UINT help) {
-        Messages().push_back(std::string(text) + (type != 0 || help != 0 ? " (style or help set)" : ""));
-        return IDOK;
-    }
-    AppMessageBoxHook m_previous;
-};
+using Bytes = std::string;  // raw bytes, read and written whole by zorv::ReadFileText and WriteFileText
 
 inline COLORREF TableColor(int i) { return RGB((i * 37 + 11) & 0xFF, (255 - i * 11) & 0xFF, (i * 5 + 3) & 0xFF); }
 
@@ -64,8 +39,7 @@ inline int RowBytes(int w, int bits) { return (w * bits + 31) / 32 * 4; }
 // The packed DIB: header, colour table, rows from the bottom. A negative height
 // is written as it is, with no rows.
 inline Bytes Dib(const Picture& p) {
-    const int colors = p.bits <= 8 ? 1 << p.bits : 0;
-    Bytes dib(p.core ? sizeof(BITMAPCOREHEADER) : sizeof(BITMAPINFOHEADER));
+    Bytes dib(p.core ? sizeof(BITMAPCOREHEADER) : sizeof(BITMAPINFOHEADER), '\0');
     if (p.core) {
         const BITMAPCOREHEADER h{12, static_cast<WORD>(p.w), static_cast<WORD>(p.h), 1, static_cast<WORD>(p.bits)};
         std::memcpy(dib.data(), &h, sizeof h);
@@ -73,21 +47,18 @@ inline Bytes Dib(const Picture& p) {
         const BITMAPINFOHEADER h{40, p.w, p.h, 1, static_cast<WORD>(p.bits), BI_RGB, 0, 0, 0, 0, 0};
         std::memcpy(dib.data(), &h, sizeof h);
     }
-    for (int i = 0; i < colors; ++i) {
-        const COLORREF c = TableColor(i);
-        dib.insert(dib.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
-        if (!p.core) dib.push_back(0);
+    for (int i = 0; p.bits <= 8 && i < 1 << p.bits; ++i) {
+        for (int shift : {16, 8, 0}) dib += static_cast<char>(TableColor(i) >> shift);  // blue, green, red
+        if (!p.core) dib += '\0';
     }
     for (int y = p.h - 1; y >= 0; --y) {
-        Bytes line(RowBytes(p.w, p.bits));
+        Bytes line(RowBytes(p.w, p.bits), '\0');
         for (int x = 0; x < p.w; ++x) {
             const std::uint32_t v = PixelValue(p.bits, x, y);
-            const unsigned r = GetRValue(v), g = GetGValue(v), b = GetBValue(v);
-            if (p.bits < 8) line[x * p.bits / 8] |= static_cast<std::uint8_t>(v << (8 - p.bits - x * p.bits % 8));
-            if (p.bits == 8) line[x] = static_cast<std::uint8_t>(v);
-            if (p.bits >= 24) line[x * p.bits / 8] = b, line[x * p.bits / 8 + 1] = g, line[x * p.bits / 8 + 2] = r;
+            if (p.bits <= 8) line[x * p.bits / 8] |= static_cast<char>(v << (8 - p.bits - x * p.bits % 8));
+            for (int c = 0; p.bits >= 24 && c < 3; ++c) line[x * p.bits / 8 + c] = static_cast<char>(v >> (16 - 8 * c));
         }
-        dib.insert(dib.end(), line.begin(), line.end());
+        dib += line;
     }
     return dib;
 }
@@ -95,25 +66,12 @@ inline Bytes Dib(const Picture& p) {
 // A BMP file around `dib`; the pixel-offset field holds `offset` (the reader ignores it).
 inline Bytes File(const Bytes& dib, DWORD offset = 54) {
     const BITMAPFILEHEADER h{0x4D42, static_cast<DWORD>(14 + dib.size()), 0, 0, offset};
-    Bytes file(14 + dib.size());
-    std::memcpy(file.data(), &h, 14);
-    std::copy(dib.begin(), dib.end(), file.begin() + 14);
-    return file;
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    return Bytes(reinterpret_cast<const char*>(&h), 14) + dib;
 }
 
 inline Bytes BlockBytes(HGLOBAL block) {
-    if (block == nullptr) return {};
-    const auto* data = static_cast<const std::uint8_t*>(GlobalLock(block));
-    Bytes bytes(data, data + GlobalSize(block));
+    const auto* data = static_cast<const char*>(GlobalLock(block));
+    const Bytes bytes = data != nullptr ? Bytes(data, GlobalSize(block)) : Bytes();
     GlobalUnlock(block);
     return bytes;
 }
@@ -125,42 +83,30 @@ inline HGLOBAL Block(const Bytes& bytes) {
     return block;
 }
 
-// A memory DC over a top-down 32-bit DIB section, filled with a sentinel colour.
-class Target {
+// A memory DC over a DIB section holding a test picture, or 32-bit and all of kSentinel.
+class Surface {
 public:
     static constexpr COLORREF kSentinel = RGB(1, 2, 3);
-    Target(int w, int h) : m_hdc(CreateCompatibleDC(nullptr)), m_w(w), m_h(h) {
-        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    explicit Surface(const Picture& p) {
+        const Bytes dib = Dib(p);
+        const std::size_t rows = static_cast<std::size_t>(RowBytes(p.w, p.bits)) * p.h;
         void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = SelectObject(m_hdc, m_bitmap);
-        Fill(kSentinel);
+        dc.CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
+        std::memcpy(bits, dib.data() + dib.size() - rows, rows);
+        m_previous = dc.SelectObject(m_bitmap);
     }
-    ~Target() {
-        SelectObject(m_hdc, m_previous);
+    Surface(int w, int h) : Surface(Picture{32, w, h}) { dc.FillSolidRect(0, 0, w, h, kSentinel); }
+    ~Surface() {
+        dc.SelectObject(m_previous);
         DeleteObject(m_bitmap);
-        DeleteDC(m_hdc);
     }
-    HDC Hdc() const { return m_hdc; }
-    COLORREF At(int x, int y) const { return GetPixel(m_hdc, x, y); }
-    void Fill(COLORREF color) {
-        HBRUSH brush = CreateSolidBrush(color);
-        const RECT all{0, 0, m_w, m_h};
-        FillRect(m_hdc, &all, brush);
-        DeleteObject(brush);
-    }
-    bool Untouched() const {
-        for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w; ++x)
-                if (At(x, y) != kSentinel) return false;
-        return true;
-    }
+    COLORREF At(int x, int y) const { return dc.GetPixel(x, y); }
+    CDC dc;
 
 private:
-    HDC m_hdc;
     HBITMAP m_bitmap;
     HGDIOBJ m_previous;
-    int m_w, m_h;
 };
 
 // Live GDI objects of this process. Wine answers 0 to GetGuiResources; then N
