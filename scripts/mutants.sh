@@ -1,0 +1,359 @@
+#!/bin/bash
+# Fault injection: applies each fault of scripts/mutants.list, one at a time, to
+# a scratch copy of the project, rebuilds only the build trees that compile the
+# changed file, runs the test suite cheapest first and stops at the first
+# failure. A fault is caught when any test fails.
+#
+# Usage: scripts/mutants.sh [--src DIR] [--only ID,ID] [--list FILE] [--work DIR]
+#                           [--results FILE] [--check | --dry] [--no-baseline]
+#   --src DIR       project whose tests are measured (default: this tree)
+#   --only IDS      only these faults (comma-separated)
+#   --list FILE     fault list (default: scripts/mutants.list of this tree)
+#   --work DIR      scratch folder (default: build/mutants/<name of DIR> of this tree)
+#   --results FILE  result table (default: <work>/results.txt)
+#   --check         apply each fault and compile (syntax only) what it touches in each tree
+#   --dry           apply each fault and build the trees for real, without tests
+#   --no-baseline   skip the run of the unchanged suite (it must pass, or nothing is measured)
+set -u
+
+# The whole script is one group, read before it runs: editing the file during a
+# long run cannot change the run.
+{
+here=$(cd "$(dirname "$0")/.." && pwd)
+src=$here
+list=$here/scripts/mutants.list
+only=""
+work=""
+results=""
+dry=0
+check=0
+baseline=1
+
+die() { echo "mutants: $*" >&2; exit 2; }
+
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --src) src=${2:?--src needs a folder}; shift 2 ;;
+        --only) only=${2:?--only needs IDs}; shift 2 ;;
+        --list) list=${2:?--list needs a file}; shift 2 ;;
+        --work) work=${2:?--work needs a folder}; shift 2 ;;
+        --results) results=${2:?--results needs a file}; shift 2 ;;
+        --dry) dry=1; shift ;;
+        --check) dry=1; check=1; shift ;;
+        --no-baseline) baseline=0; shift ;;
+        -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        *) die "unknown option $1 (see --help)" ;;
+    esac
+done
+
+[ -d "$src" ] || die "no folder $src"
+src=$(cd "$src" && pwd -P)
+[ -f "$list" ] || die "no fault list $list"
+list=$(cd "$(dirname "$list")" && pwd -P)/$(basename "$list")
+[ -n "$work" ] || work=$here/build/mutants/$(basename "$src")
+mkdir -p "$work" || die "cannot create $work"
+work=$(cd "$work" && pwd -P)
+case "$work/" in
+    "$src/build/"*) ;;
+    "$src/"*) die "the scratch folder must not lie inside the source (except its build/)" ;;
+esac
+[ -n "$results" ] || results=$work/results.txt
+copy=$work/src
+native=$work/native
+win32=$work/win32
+logs=$work/logs
+mkdir -p "$copy" "$logs"
+
+# --- the fault list --------------------------------------------------------
+# One perl helper for everything that touches the list's text: listing the
+# faults and applying one. Fields are split at '|' not preceded by '\'.
+fault_tool() {
+    perl -e '
+        use strict; use warnings;
+        my ($mode, $list, $id, $root) = @ARGV;
+        open(my $fh, "<", $list) or die "cannot read $list\n";
+        my (%listed, @tries);
+        while (my $line = <$fh>) {
+            chomp $line; $line =~ s/\r$//;
+            next if $line =~ /^\s*(#|$)/;
+            my @f = split /(?<!\\)\|/, $line, -1;
+            if (@f < 6) { print STDERR "mutants: bad line (needs 6 fields): $line\n"; exit 3; }
+            my ($fid, $kind, $path, $old, $new) = @f[0..4];
+            my $desc = join("|", @f[5..$#f]);
+            for ($fid, $kind, $path) { s/^\s+|\s+$//g; }
+            for ($old, $new, $desc) { s/\\\|/|/g; }
+            for ($old, $new) { s/\\N/\n/g; }
+            if ($mode eq "list") { print "$fid\t$kind\t$path\t$desc\n" unless $listed{$fid}++; next; }
+            push @tries, [$path, $old, $new] if $fid eq $id;
+        }
+        exit 0 if $mode eq "list";
+        if (!@tries) { print "n/a: no fault $id\n"; exit 1; }
+        # Several lines with one ID: the first whose old text is found exactly once.
+        my @why;
+        for my $try (@tries) {
+            my ($path, $old, $new) = @$try;
+            my $file = "$root/$path";
+            if (!-f $file) { push @why, "no file $path"; next; }
+            if ($old eq "") { push @why, "empty old text"; next; }
+            open(my $in, "<:raw", $file) or die; local $/; my $text = <$in>; close $in;
+            my ($count, $pos) = (0, 0);
+            while (($pos = index($text, $old, $pos)) >= 0) { $count++; $pos += length $old; }
+            if ($count != 1) { push @why, "old text found $count times in $path"; next; }
+            $pos = index($text, $old);
+            substr($text, $pos, length $old) = $new;
+            open(my $out, ">:raw", $file) or die; print $out $text; close $out;
+            print "applied $path\n"; exit 0;
+        }
+        print "n/a: ", join("; ", @why), "\n"; exit 1;
+    ' "$@"
+}
+
+# --- the scratch copy ------------------------------------------------------
+# Files under version control plus untracked, unignored ones, as they are in
+# the working tree. Unchanged files keep their time stamps so that a second
+# run on the same scratch builds incrementally.
+source_files() {
+    if git -C "$src" rev-parse --show-toplevel >/dev/null 2>&1; then
+        git -C "$src" ls-files -z --cached --others --exclude-standard | tr '\0' '\n' | sort -u |
+            while IFS= read -r f; do [ -f "$src/$f" ] && printf '%s\n' "$f"; done
+    else
+        (cd "$src" && find . -path ./build -prune -o -path ./.git -prune -o -type f -print | sed 's|^\./||' | sort)
+    fi
+}
+
+sync_copy() {
+    source_files >"$work/files.txt"
+    [ -s "$work/files.txt" ] || die "no source files found in $src"
+    while IFS= read -r f; do
+        if ! cmp -s "$src/$f" "$copy/$f"; then
+            mkdir -p "$(dirname "$copy/$f")"
+            cp "$src/$f" "$copy/$f"
+            [ -x "$src/$f" ] && chmod +x "$copy/$f"
+        fi
+    done <"$work/files.txt"
+    (cd "$copy" && find . -type f | sed 's|^\./||' | sort) | comm -23 - "$work/files.txt" |
+        while IFS= read -r f; do rm -f "$copy/$f"; done
+}
+
+# Which build trees compile a file: "native", "win32" or "native win32".
+trees_of() {
+    local path=$1 dir base stem cpp
+    dir=$(dirname "$path")
+    base=$(basename "$path")
+    case "$path" in
+        tools/*|resources/icon/*) echo native; return ;;
+        resources/*) echo win32; return ;;
+    esac
+    stem=${base%.*}
+    cpp=$path
+    case "$base" in *.h) [ -f "$copy/$dir/$stem.cpp" ] && cpp=$dir/$stem.cpp ;; esac
+    if grep -q '^#include <windows.h>' "$copy/$cpp" 2>/dev/null; then echo win32; return; fi
+    if [ -f "$copy/$dir/CMakeLists.txt" ] && awk -v f="$(basename "$cpp")" '
+            /set\(ZORV_WIN32_SOURCES/ { inblock = 1 }
+            /add_executable\(zorv_scr/ && index($0, f) { hit = 1 }
+            inblock && index($0, "/" f) { hit = 1 }
+            inblock && /\)/ { inblock = 0 }
+            END { exit hit ? 0 : 1 }' "$copy/$dir/CMakeLists.txt"; then
+        echo win32
+        return
+    fi
+    echo native win32
+}
+
+build_tree() {  # tree log
+    local dir=$native
+    [ "$1" = win32 ] && dir=$win32
+    "$copy/scripts/build.sh" "$1" "$dir" >>"$2" 2>&1
+}
+
+# Syntax-only compilation of the translation units a file reaches in one tree:
+# the file itself, or the sources that include a header. Resources are built.
+check_compile() {  # tree path log
+    local dir=$native line
+    [ "$1" = win32 ] && dir=$win32
+    case "$2" in *.rc|*.ico|*.in) build_tree "$1" "$3"; return ;; esac
+    perl -MJSON::PP -e '
+        my ($db, $root, $path) = @ARGV;
+        local $/;
+        open(my $fh, "<", $db) or die "no $db\n";
+        my %seen;
+        for my $e (@{ decode_json(<$fh>) }) {
+            my $file = $e->{file};
+            next if $seen{$file}++;
+            my $hit = $file eq "$root/$path";
+            if (!$hit && $path =~ /\.h$/ && open(my $in, "<", $file)) {
+                $hit = index(<$in>, "#include \"$path\"") >= 0;
+            }
+            print "$e->{directory}\t$e->{command}\n" if $hit;
+        }' "$dir/compile_commands.json" "$copy" "$2" >"$work/units.txt" || return 1
+    while IFS=$'\t' read -r -u 4 unitdir line; do
+        echo "=== $unitdir: $line -fsyntax-only" >>"$3"
+        (cd "$unitdir" && eval "$line -fsyntax-only") >>"$3" 2>&1 || return 1
+    done 4<"$work/units.txt"
+    return 0
+}
+
+end_wine() {
+    local prefix
+    for prefix in "$win32/wineprefix" "$win32/e2e-wineprefix"; do
+        [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+    done
+    return 0
+}
+
+# Runs one ctest selection; on a failure prints "<test>" and returns 1.
+run_ctest() {  # dir log args...
+    local dir=$1 log=$2 failed
+    shift 2
+    echo "=== ctest $*" >>"$log"
+    if (cd "$dir" && ctest --no-tests=ignore --output-on-failure "$@") >>"$log" 2>&1 </dev/null; then
+        return 0
+    fi
+    failed=$(awk '/The following tests FAILED:/ { getline; sub(/^[ \t]*[0-9]+ - /, ""); print; exit }' "$log")
+    echo "${failed:-ctest failed}"
+    return 1
+}
+
+# Runs a tree's tests cheapest first and stops at the first failure.
+test_tree() {  # tree log [all]
+    local tree=$1 log=$2 stop=--stop-on-failure
+    [ "${3:-}" = all ] && stop=""
+    local status=0
+    if [ "$tree" = native ]; then
+        run_ctest "$native" "$log" -E '^fuzz_' -j 2 --timeout 300 $stop || { [ -n "$stop" ] && return 1; status=1; }
+        run_ctest "$native" "$log" -R '^fuzz_' -j 2 --timeout 300 $stop || status=1
+    else
+        run_ctest "$win32" "$log" -R '^win32_tests$' || { [ -n "$stop" ] && return 1; status=1; }
+        run_ctest "$win32" "$log" -R '^desktop_tests$' || { [ -n "$stop" ] && return 1; status=1; }
+        run_ctest "$win32" "$log" -LE bench -E '^(win32_tests|desktop_tests)$' $stop || status=1
+    fi
+    return $status
+}
+
+# The first line of a failing test's own output that says what went wrong.
+failure_detail() {
+    grep -m 1 -E '^\[  FAILED  \] [A-Za-z]|^FAIL: |runtime error:|ERROR: AddressSanitizer|Failure$|\*\*\*Timeout' "$1" |
+        cut -c 1-110
+}
+
+# --- set-up ---------------------------------------------------------------
+fault_tool list "$list" >"$work/faults.tsv" || die "the fault list cannot be read"
+if [ -n "$only" ]; then
+    awk -F '\t' -v only=",$only," 'index(only, "," $1 ",")' "$work/faults.tsv" >"$work/selected.tsv"
+else
+    cp "$work/faults.tsv" "$work/selected.tsv"
+fi
+total=$(wc -l <"$work/selected.tsv")
+[ "$total" -gt 0 ] || die "no faults selected"
+
+echo "mutants: source $src"
+echo "mutants: scratch $work (log per fault in $logs)"
+started=$(date +%s)
+sync_copy
+for tree in native win32; do
+    echo "mutants: building the $tree tree"
+    build_tree $tree "$logs/build-$tree.log" || die "the unchanged $tree tree does not build; see $logs/build-$tree.log"
+    dir=$native
+    [ $tree = win32 ] && dir=$win32
+    [ $check = 1 ] && cmake -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "$dir" >>"$logs/build-$tree.log" 2>&1
+done
+
+if [ $dry = 0 ] && [ $baseline = 1 ]; then
+    echo "mutants: running the unchanged suite"
+    : >"$logs/baseline.log"
+    bad=""
+    for tree in native win32; do
+        test_tree $tree "$logs/baseline.log" all >/dev/null || bad="$bad $tree"
+    done
+    end_wine
+    if [ -n "$bad" ]; then
+        grep -E '\(Failed\)|\(Timeout\)|\(Not Run\)|\*\*\*Exception' "$logs/baseline.log" >&2
+        die "the unchanged suite fails in:$bad; see $logs/baseline.log"
+    fi
+fi
+
+# --- the faults -----------------------------------------------------------
+{
+    echo "# mutants.sh $(date '+%Y-%m-%d %H:%M') source $src list $list$([ $dry = 1 ] && echo ' (dry: apply and compile only)')"
+    echo "# id	kind	path	result	seconds	test	detail	description"
+} >"$results"
+
+n=0
+while IFS=$'\t' read -r -u 3 id kind path desc; do
+    n=$((n + 1))
+    t0=$(date +%s)
+    log=$logs/$id.log
+    : >"$log"
+    result=missed
+    failed=""
+    detail=""
+    applied=$(fault_tool apply "$list" "$id" "$copy")
+    if [ "${applied%% *}" != applied ]; then
+        result=n/a
+        detail=${applied#n/a: }
+    else
+        path=${applied#applied }
+        echo "=== $id: $path" >>"$log"
+        (cd "$copy" && git diff --no-index --no-color -U1 "$src/$path" "$path" 2>/dev/null) >>"$log"
+        for tree in $(trees_of "$path"); do
+            if [ $check = 1 ]; then
+                if check_compile "$tree" "$path" "$log"; then
+                    result=compiles
+                    continue
+                fi
+                result=build-failed
+                detail="$tree: $(grep -m 1 -E 'error' "$log" | cut -c 1-100)"
+                break
+            fi
+            if ! build_tree "$tree" "$log"; then
+                result=build-failed
+                detail="$tree: $(grep -m 1 -E 'error' "$log" | cut -c 1-100)"
+                break
+            fi
+            [ $dry = 1 ] && { result=builds; continue; }
+            if failed=$(test_tree "$tree" "$log"); then
+                :
+            else
+                result=caught
+                failed="$tree:$failed"
+                detail=$(failure_detail "$log")
+                break
+            fi
+        done
+        # Back to the original text, newer than the objects built from the fault.
+        cp "$src/$path" "$copy/$path"
+        touch "$copy/$path"
+        end_wine
+    fi
+    secs=$(( $(date +%s) - t0 ))
+    printf '[%2d/%d] %-5s %-9s %-32s %-12s %4ds  %s\n' "$n" "$total" "$id" "$kind" "$path" "$result" "$secs" "$failed"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$id" "$kind" "$path" "$result" "$secs" "$failed" "$detail" "$desc" >>"$results"
+done 3<"$work/selected.tsv"
+
+# --- summary --------------------------------------------------------------
+summary=$(awk -F '\t' -v dry=$dry '
+    /^#/ { next }
+    { count[$4]++; if ($4 == "caught" || $4 == "missed") { run[$2]++; if ($4 == "caught") hit[$2]++ } }
+    $4 == "missed" { misses = misses sprintf("  %-5s %-32s %s\n", $1, $3, $8) }
+    $4 == "n/a" || $4 == "build-failed" { other = other sprintf("  %-5s %-12s %s\n", $1, $4, $7) }
+    END {
+        if (dry) {
+            printf "dry run: %d build, %d compile, %d n/a, %d build-failed\n", count["builds"], count["compiles"], count["n/a"], count["build-failed"]
+        } else {
+            r = count["caught"] + count["missed"]
+            printf "caught %d/%d (kill rate %.1f %%); n/a %d; build-failed %d\n", count["caught"], r,
+                r ? 100 * count["caught"] / r : 0, count["n/a"], count["build-failed"]
+            printf "by kind:"
+            for (k in run) printf "  %s %d/%d", k, hit[k], run[k]
+            printf "\n"
+            if (misses != "") printf "missed:\n%s", misses
+        }
+        if (other != "") printf "not measured:\n%s", other
+    }' "$results")
+elapsed=$(( $(date +%s) - started ))
+echo "$summary" | sed 's/^/# /' >>"$results"
+echo "# $((elapsed / 60)) min $((elapsed % 60)) s in all" >>"$results"
+echo "$summary"
+echo "mutants: $((elapsed / 60)) min $((elapsed % 60)) s; results in $results"
+exit 0
+}
