@@ -34,19 +34,19 @@ struct Picture {
     bool core = false;  // 12-byte header and 3-byte table entries
 };
 
+template <class T>
+Bytes BytesOf(const T& value) {
+    return Bytes(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 inline int RowBytes(int w, int bits) { return (w * bits + 31) / 32 * 4; }
 
 // The packed DIB: header, colour table, rows from the bottom. A negative height
 // is written as it is, with no rows.
 inline Bytes Dib(const Picture& p) {
-    Bytes dib(p.core ? sizeof(BITMAPCOREHEADER) : sizeof(BITMAPINFOHEADER), '\0');
-    if (p.core) {
-        const BITMAPCOREHEADER h{12, static_cast<WORD>(p.w), static_cast<WORD>(p.h), 1, static_cast<WORD>(p.bits)};
-        std::memcpy(dib.data(), &h, sizeof h);
-    } else {
-        const BITMAPINFOHEADER h{40, p.w, p.h, 1, static_cast<WORD>(p.bits), BI_RGB, 0, 0, 0, 0, 0};
-        std::memcpy(dib.data(), &h, sizeof h);
-    }
+    const BITMAPCOREHEADER core{12, static_cast<WORD>(p.w), static_cast<WORD>(p.h), 1, static_cast<WORD>(p.bits)};
+    const BITMAPINFOHEADER info{40, p.w, p.h, 1, static_cast<WORD>(p.bits), BI_RGB, 0, 0, 0, 0, 0};
+    Bytes dib = p.core ? BytesOf(core) : BytesOf(info);
     for (int i = 0; p.bits <= 8 && i < 1 << p.bits; ++i) {
         for (int shift : {16, 8, 0}) dib += static_cast<char>(TableColor(i) >> shift);  // blue, green, red
         if (!p.core) dib += '\0';
@@ -65,8 +65,7 @@ inline Bytes Dib(const Picture& p) {
 
 // A BMP file around `dib`; the pixel-offset field holds `offset` (the reader ignores it).
 inline Bytes File(const Bytes& dib, DWORD offset = 54) {
-    const BITMAPFILEHEADER h{0x4D42, static_cast<DWORD>(14 + dib.size()), 0, 0, offset};
-    return Bytes(reinterpret_cast<const char*>(&h), 14) + dib;
+    return BytesOf(BITMAPFILEHEADER{0x4D42, static_cast<DWORD>(14 + dib.size()), 0, 0, offset}) + dib;
 }
 
 inline Bytes BlockBytes(HGLOBAL block) {
