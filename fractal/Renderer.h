@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fractal/Canvas.h"
+#include "fractal/EscapeKernel.h"
 #include "fractal/NewImage.h"
 
 namespace zorv {
@@ -13,6 +14,12 @@ inline constexpr int kColumnsPerPaint = 26;
 // canvas and tracks detail. Leaves the escape count in state.iter.
 void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas);
 
+// Renders all rows of column state.column, leaving the state as RenderPixel on
+// each row top to bottom would (state.row ends at H); returns the iteration
+// steps taken. The counts come from `path`; they are the same on every path.
+long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& canvas,
+                       KernelPath path = ChosenKernelPath());
+
 // One paint's worth of work: the next 26 columns of the current image, starting
 // new images at column 0 and abandoning uniform ones after W ÷ 3 columns.
 // W and H are read from state.clientRect, which the caller sets first.
@@ -20,6 +27,9 @@ void RenderColumnBatch(RenderContext& context, Canvas& canvas);
 
 // Iteration steps a pixel with escape count `iter` took: one more than `iter`
 // when it escaped, maxIter when it never did. For benchmarks.
+// The largest limit for which iter × 255 cannot overflow 32 bits.
+inline constexpr int kMaxIterFor32BitIndex = 8421504;
+
 inline long long IterationsTaken(int iter, int maxIter) { return iter < maxIter ? iter + 1LL : maxIter; }
 
 }  // namespace zorv

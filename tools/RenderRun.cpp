@@ -140,16 +140,10 @@ std::string ImageParamsJson(long long image, const FractalState& state, const Co
     return json;
 }
 
-long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas) {
+long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
     long long iterations = 0;
     const int width = state.clientRect.right;
-    const int height = state.clientRect.bottom;
-    for (state.column = 0; state.column < width; ++state.column) {
-        for (state.row = 0; state.row < height; ++state.row) {
-            RenderPixel(state, colors, canvas);
-            iterations += IterationsTaken(state.iter, state.maxIter);
-        }
-    }
+    for (state.column = 0; state.column < width; ++state.column) iterations += RenderColumn(state, colors, canvas, path);
     return iterations;
 }
 

@@ -27,6 +27,9 @@ public:
         ++pixelsThisPaint;
         columnsThisPaint.insert(x);
     }
+    void SetColumn(int x, int y, const std::uint32_t* colors, int count) override {
+        for (int i = 0; i < count; ++i) SetPixel(x, y + i, colors[i]);
+    }
     void ImageStarted(const FractalState& state) override {
         starts.push_back(paints * kColumnsPerPaint + (state.batch - 1));
         startStates.push_back(state);
