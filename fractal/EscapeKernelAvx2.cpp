@@ -37,7 +37,7 @@ struct Avx2 {
 }  // namespace
 
 void IterateRowsAvx2(const ColumnJob& job, int r0, int r1, std::int32_t* iters) {
-    IterateRowsLanes<Avx2, 3>(job, r0, r1, iters);
+    IterateRowsLanes<Avx2, 4>(job, r0, r1, iters);
 }
 
 }  // namespace zorv
