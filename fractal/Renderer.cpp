@@ -94,7 +94,7 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
     return steps;
 }
 
-void RenderColumnBatch(RenderContext& context, Canvas& canvas) {
+void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
     FractalState& state = context.state;
     const int width = state.clientRect.right;
     for (;;) {
@@ -104,7 +104,11 @@ void RenderColumnBatch(RenderContext& context, Canvas& canvas) {
         if (state.column >= width) state.column = 0;
         if (state.column == 0) NewImage(context, canvas);
         if (state.column > width / 3 && !state.hasDetail) NewImage(context, canvas);
-        RenderColumn(state, context.colors, canvas);
+        if (source != nullptr) {
+            source->Render(state, context.colors, canvas);
+        } else {
+            RenderColumn(state, context.colors, canvas);
+        }
         ++state.column;
     }
     state.batch = 0;
