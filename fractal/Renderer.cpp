@@ -61,8 +61,12 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
     // All rows but the last through the chosen path; the last one by the scalar
     // loop, which leaves its iterate, addend and count in the state as before.
     const ColumnJob job = MakeColumnJob(state);
-    const std::uint32_t maxIter = static_cast<std::uint32_t>(state.maxIter);
-    const bool smallLimit = state.maxIter > 0 && state.maxIter <= kMaxIterFor32BitIndex;
+    // The colour of each count, looked up instead of divided out when the limit is small.
+    const bool lookUp = state.maxIter > 0 && state.maxIter < kRowChunk && state.maxIter < height;
+    std::uint32_t colorOf[kRowChunk];
+    for (int iter = 0; lookUp && iter <= state.maxIter; ++iter) {
+        colorOf[iter] = colors[static_cast<std::size_t>(ColorIndex(iter, state.maxIter))];
+    }
     std::int32_t iters[kRowChunk];
     std::uint32_t pixels[kRowChunk];
     for (int r0 = 0; r0 < height - 1; r0 += kRowChunk) {
@@ -79,10 +83,7 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
             const std::int32_t iter = iters[i];
             detail |= iter != state.firstIter;
             steps += IterationsTaken(iter, state.maxIter);
-            // iter × 255 fits 32 bits for limits up to 2^23: a cheaper division, the same quotient.
-            const int index = smallLimit ? static_cast<int>(static_cast<std::uint32_t>(iter) * 255u / maxIter)
-                                         : ColorIndex(iter, state.maxIter);
-            pixels[i] = colors[static_cast<std::size_t>(index)];
+            pixels[i] = lookUp ? colorOf[iter] : colors[static_cast<std::size_t>(ColorIndex(iter, state.maxIter))];
         }
         if (detail) state.hasDetail = true;
         canvas.SetColumn(state.column, r0, pixels, count);

@@ -36,9 +36,6 @@ void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* sou
 
 // Iteration steps a pixel with escape count `iter` took: one more than `iter`
 // when it escaped, maxIter when it never did. For benchmarks.
-// The largest limit for which iter × 255 cannot overflow 32 bits.
-inline constexpr int kMaxIterFor32BitIndex = 8421504;
-
 inline long long IterationsTaken(int iter, int maxIter) { return iter < maxIter ? iter + 1LL : maxIter; }
 
 }  // namespace zorv
