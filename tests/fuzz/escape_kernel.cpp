@@ -18,11 +18,15 @@ class Input {
 public:
     Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
     std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    int Word() {
+        const int low = Byte();
+        return low | Byte() << 8;
+    }
     // Mostly plane-sized values; also raw bit patterns and the special values,
     // so that pixels escape at the first step, late, or never.
     double Real() {
         const std::uint8_t kind = Byte();
-        if (kind < 150) return static_cast<std::int16_t>(Byte() | Byte() << 8) / 8192.0;
+        if (kind < 150) return static_cast<std::int16_t>(Word()) / 8192.0;
         if (kind < 200) {
             std::uint64_t bits = 0;
             for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(Byte()) << (8 * i);
@@ -50,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = in.Byte();
     job.mandelbrot = flags & 1;
     job.test = static_cast<EscapeTest>((flags >> 1) & 3);
-    job.maxIter = (in.Byte() | in.Byte() << 8) % 2000 - 2;  // a few limits below 1 too
+    job.maxIter = in.Word() % 2000 - 2;  // a few limits below 1 too
     job.threshold = in.Real();
     job.addend = {in.Real(), in.Real()};
     job.re0 = in.Real();
