@@ -19,18 +19,27 @@ public:
     CGdiCanvas& operator=(const CGdiCanvas&) = delete;
 
     void SetPixel(int x, int y, std::uint32_t color) override;
+    void SetColumn(int x, int y, const std::uint32_t* colors, int count) override;
     void Present(int width, int height) override;
 
     // Writes the pixels gathered so far into the canvas DC.
     void Flush();
 
 private:
+    void Add(int x, int y, std::uint32_t color);
+    void Transfer(int x, int y, int width, int height, const std::uint32_t* rows);
+
     CDC& m_canvasDC;
     CDC* m_pTarget;
-    // The renderer sets pixels a column at a time, top to bottom; a run of one
-    // column goes to the DC in one SetDIBitsToDevice, which gives the same
-    // pixels as SetPixelV for each but costs a fraction of the calls.
-    int m_runX = 0;
-    int m_runY = 0;
-    std::vector<std::uint32_t> m_run;  // 32-bit DIB pixels, 0x00RRGGBB
+    // The renderer sets pixels a column at a time, top to bottom, column after
+    // column. Side-by-side columns of equal height gather into one block that
+    // goes to the DC in one SetDIBitsToDevice, which gives the same pixels as
+    // SetPixelV for each: a paint's columns cost one call instead of thousands.
+    int m_x0 = 0;
+    int m_y0 = 0;
+    int m_columns = 0;      // gathered columns, the last one possibly short
+    int m_height = -1;      // height of every full column; -1 while there is one column
+    int m_lastLength = 0;   // pixels in the last column
+    std::vector<std::uint32_t> m_gathered;  // column by column, 32-bit DIB pixels 0x00RRGGBB
+    std::vector<std::uint32_t> m_rows;      // the block row by row, for the transfer
 };

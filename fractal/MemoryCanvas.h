@@ -14,6 +14,7 @@ public:
     MemoryCanvas(int width, int height);
 
     void SetPixel(int x, int y, std::uint32_t color) override;
+    void SetColumn(int x, int y, const std::uint32_t* colors, int count) override;
     void Present(int width, int height) override;
 
     int Width() const { return m_width; }

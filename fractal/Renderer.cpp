@@ -6,33 +6,25 @@ namespace zorv {
 
 namespace {
 
-// The escape test is fixed per image; a template keeps the test out of the
-// switch in the inner loop without changing the arithmetic.
-template <bool (*Escaped)(double, double, double)>
-int Iterate(Complex& z, Complex addend, int maxIter, double threshold) {
-    double re = z.re;
-    double im = z.im;
-    int iter = 0;
-    while (iter < maxIter) {
-        const double nextRe = (re * re + addend.re) - im * im;
-        const double nextIm = addend.im - re * im * (-2.0);
-        re = nextRe;
-        im = nextIm;
-        if (Escaped(re, im, threshold)) break;
-        ++iter;
-    }
-    z = {re, im};
-    return iter;
-}
+// Rows iterated and coloured together: enough to keep the SIMD lanes busy, few
+// enough for the stack.
+constexpr int kRowChunk = 480;
 
-int IterateWith(EscapeTest test, Complex& z, Complex addend, int maxIter, double threshold) {
-    switch (test) {
-        case EscapeTest::Sum: return Iterate<EscapeSum>(z, addend, maxIter, threshold);
-        case EscapeTest::Component: return Iterate<EscapeComponent>(z, addend, maxIter, threshold);
-        case EscapeTest::Product: return Iterate<EscapeProduct>(z, addend, maxIter, threshold);
-        case EscapeTest::Modulus: break;
-    }
-    return Iterate<EscapeModulus>(z, addend, maxIter, threshold);
+ColumnJob MakeColumnJob(const FractalState& state) {
+    const int width = state.clientRect.right;
+    const int height = state.clientRect.bottom;
+    ColumnJob job{};
+    job.mandelbrot = IsMandelbrot(state);
+    job.addend = state.addend;
+    job.re0 = (state.column - state.centerX) * state.zoom / width;
+    job.centerY = state.centerY;
+    job.zoom = state.zoom;
+    job.aspect = state.aspect;
+    job.height = height;
+    job.maxIter = state.maxIter;
+    job.test = state.escapeTest;
+    job.threshold = state.threshold;
+    return job;
 }
 
 }  // namespace
@@ -48,7 +40,7 @@ void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) 
         state.addend = {re0, im0};
         state.z = {0.0, 0.0};
     }
-    state.iter = IterateWith(state.escapeTest, state.z, state.addend, state.maxIter, state.threshold);
+    state.iter = IterateScalar(state.escapeTest, state.z, state.addend, state.maxIter, state.threshold);
 
     const auto index = static_cast<std::size_t>(ColorIndex(state.iter, state.maxIter));
     canvas.SetPixel(state.column, state.row, colors[index]);
@@ -61,10 +53,51 @@ void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) 
     if (state.iter != state.firstIter) state.hasDetail = true;
 }
 
-void RenderColumnBatch(RenderContext& context, Canvas& canvas) {
+long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
+    const int height = state.clientRect.bottom;
+    long long steps = 0;
+    state.row = 0;
+    if (height <= 0) return steps;
+    // All rows but the last through the chosen path; the last one by the scalar
+    // loop, which leaves its iterate, addend and count in the state as before.
+    const ColumnJob job = MakeColumnJob(state);
+    // The colour of each count, looked up instead of divided out when the limit is small.
+    const bool lookUp = state.maxIter > 0 && state.maxIter < kRowChunk && state.maxIter < height;
+    std::uint32_t colorOf[kRowChunk];
+    for (int iter = 0; lookUp && iter <= state.maxIter; ++iter) {
+        colorOf[iter] = colors[static_cast<std::size_t>(ColorIndex(iter, state.maxIter))];
+    }
+    std::int32_t iters[kRowChunk];
+    std::uint32_t pixels[kRowChunk];
+    for (int r0 = 0; r0 < height - 1; r0 += kRowChunk) {
+        const int r1 = r0 + kRowChunk < height - 1 ? r0 + kRowChunk : height - 1;
+        const int count = r1 - r0;
+        IterateRows(job, r0, r1, iters, path);
+        if (state.firstPixelPending) {
+            state.firstPixelPending = false;
+            state.firstIter = iters[0];
+            state.hasDetail = false;
+        }
+        bool detail = false;
+        for (int i = 0; i < count; ++i) {
+            const std::int32_t iter = iters[i];
+            detail |= iter != state.firstIter;
+            steps += IterationsTaken(iter, state.maxIter);
+            pixels[i] = lookUp ? colorOf[iter] : colors[static_cast<std::size_t>(ColorIndex(iter, state.maxIter))];
+        }
+        if (detail) state.hasDetail = true;
+        canvas.SetColumn(state.column, r0, pixels, count);
+    }
+    state.row = height - 1;
+    RenderPixel(state, colors, canvas);
+    steps += IterationsTaken(state.iter, state.maxIter);
+    state.row = height;
+    return steps;
+}
+
+void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
     FractalState& state = context.state;
     const int width = state.clientRect.right;
-    const int height = state.clientRect.bottom;
     for (;;) {
         const int done = state.batch;
         state.batch = done + 1;
@@ -72,7 +105,11 @@ void RenderColumnBatch(RenderContext& context, Canvas& canvas) {
         if (state.column >= width) state.column = 0;
         if (state.column == 0) NewImage(context, canvas);
         if (state.column > width / 3 && !state.hasDetail) NewImage(context, canvas);
-        for (state.row = 0; state.row < height; ++state.row) RenderPixel(state, context.colors, canvas);
+        if (source != nullptr) {
+            source->Render(state, context.colors, canvas);
+        } else {
+            RenderColumn(state, context.colors, canvas);
+        }
         ++state.column;
     }
     state.batch = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fractal/Canvas.h"
+#include "fractal/EscapeKernel.h"
 #include "fractal/NewImage.h"
 
 namespace zorv {
@@ -13,10 +14,25 @@ inline constexpr int kColumnsPerPaint = 26;
 // canvas and tracks detail. Leaves the escape count in state.iter.
 void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas);
 
+// Renders all rows of column state.column, leaving the state as RenderPixel on
+// each row top to bottom would (state.row ends at H); returns the iteration
+// steps taken. The counts come from `path`; they are the same on every path.
+long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& canvas,
+                       KernelPath path = ChosenKernelPath());
+
+// Where a batch gets its columns: RenderColumn by default. Another source must
+// leave the state and the canvas exactly as RenderColumn would (the headless
+// renderer computes columns ahead on several threads).
+class ColumnSource {
+public:
+    virtual ~ColumnSource() = default;
+    virtual void Render(FractalState& state, const ColorTable& colors, Canvas& canvas) = 0;
+};
+
 // One paint's worth of work: the next 26 columns of the current image, starting
 // new images at column 0 and abandoning uniform ones after W ÷ 3 columns.
 // W and H are read from state.clientRect, which the caller sets first.
-void RenderColumnBatch(RenderContext& context, Canvas& canvas);
+void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
 
 // Iteration steps a pixel with escape count `iter` took: one more than `iter`
 // when it escaped, maxIter when it never did. For benchmarks.

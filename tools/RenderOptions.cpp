@@ -66,10 +66,12 @@ std::string Printable(const std::string& text) {
 
 const char* RenderUsage() {
     return "usage: zorv-render --seed N --size WxH [--settings FILE] [--images K] [--limit M]\n"
-           "                   [--out DIR] [--params]\n"
+           "                   [--out DIR] [--params] [--threads N]\n"
            "       zorv-render --size WxH (--julia RE IM | --mandelbrot) [--center-plane X Y]\n"
            "                   [--width-plane Z] [--max-iter N] [--escape modulus|sum|component|product]\n"
-           "                   [--threshold T] [--palette-seed N] [--settings FILE] [--out DIR] [--params]\n";
+           "                   [--threshold T] [--palette-seed N] [--settings FILE] [--out DIR] [--params]\n"
+           "                   [--threads N]\n"
+           "       --threads N: render on N threads (default: one per core); the output is the same\n";
 }
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error) {
@@ -123,6 +125,11 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             if (!value(1, a) || !ParseUnsigned(a, 1000000000ull, number) || number < 1)
                 return fail("expects a number from 1 to 1000000000");
             (name == "--images" ? options.images : options.limit) = static_cast<long long>(number);
+            ++i;
+        } else if (name == "--threads") {
+            if (!value(1, a) || !ParseUnsigned(a, 1024ull, number) || number < 1)
+                return fail("expects a number from 1 to 1024");
+            options.threads = static_cast<int>(number);
             ++i;
         } else if (name == "--julia") {
             if (!value(1, a) || !value(2, b) || !ParseReal(a, fixed.constantRe) || !ParseReal(b, fixed.constantIm))

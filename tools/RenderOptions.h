@@ -35,6 +35,7 @@ struct RenderOptions {
     long long limit = 10000;
     std::string outDir = ".";
     bool params = false;
+    int threads = 0;  // 0: one per core
     std::optional<FixedImageOptions> fixed;
 };
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <atomic>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "fractal/Random.h"
@@ -105,6 +107,89 @@ private:
     ColorTable m_pendingColors{};
 };
 
+// Columns of the current image computed ahead on several threads. What a column
+// does to the state depends only on the image's parameters, so columns can be
+// computed in any order and merged in column order when the batch asks for
+// them. Every image renders its first W ÷ 3 + 1 columns, and all W only when it
+// has detail by then: those two ranges are computed as wholes, so no column is
+// computed that a single thread would not compute too (but for the last image
+// of a run, which is never shown).
+class AheadColumns : public ColumnSource {
+public:
+    explicit AheadColumns(int threads) : m_threads(threads) {}
+
+    void Render(FractalState& state, const ColorTable& colors, Canvas& canvas) override {
+        const int width = state.clientRect.right;
+        const int column = state.column;
+        if (column == 0 || static_cast<int>(m_results.size()) != width) {  // column 0 starts every image
+            m_results.assign(static_cast<std::size_t>(width), Column{});
+        }
+        if (!m_results[static_cast<std::size_t>(column)].done) {
+            const int third = width / 3 + 1;
+            Compute(state, colors, canvas, column, column < third && third < width ? third : width);
+        }
+        const Column& result = m_results[static_cast<std::size_t>(column)];
+        state.row = result.row;
+        if (!result.pixels) return;
+        if (state.firstPixelPending) {
+            state.firstPixelPending = false;
+            state.firstIter = result.firstIter;
+            state.hasDetail = false;
+        }
+        if (result.hasDetail || result.firstIter != state.firstIter) state.hasDetail = true;
+        state.z = result.z;
+        state.iter = result.iter;
+        state.addend = result.addend;
+    }
+
+private:
+    struct Column {
+        bool done = false;
+        bool pixels = false;
+        int firstIter = 0;
+        bool hasDetail = false;  // within the column: a pixel unlike its top one
+        Complex z{};
+        int iter = 0;
+        Complex addend{};
+        int row = 0;
+    };
+
+    // Columns [c0, c1) into the canvas (each thread its own columns) and their results.
+    void Compute(const FractalState& image, const ColorTable& colors, Canvas& canvas, int c0, int c1) {
+        std::atomic<int> next{c0};
+        const auto work = [&] {
+            for (int c = next++; c < c1; c = next++) {
+                FractalState state = image;
+                state.column = c;
+                state.firstPixelPending = true;
+                RenderColumn(state, colors, canvas);
+                Column& result = m_results[static_cast<std::size_t>(c)];
+                result.done = true;
+                result.pixels = state.clientRect.bottom > 0;
+                result.firstIter = state.firstIter;
+                result.hasDetail = state.hasDetail;
+                result.z = state.z;
+                result.iter = state.iter;
+                result.addend = state.addend;
+                result.row = state.row;
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int i = 1; i < m_threads && i < c1 - c0; ++i) helpers.emplace_back(work);
+        work();
+        for (std::thread& helper : helpers) helper.join();
+    }
+
+    int m_threads;
+    std::vector<Column> m_results;
+};
+
+int ThreadCount(const RenderOptions& options) {
+    if (options.threads > 0) return options.threads;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 0 ? static_cast<int>(cores) : 1;
+}
+
 }  // namespace
 
 std::string ImageParamsJson(long long image, const FractalState& state, const ColorTable& colors, const char* fate) {
@@ -140,16 +225,10 @@ std::string ImageParamsJson(long long image, const FractalState& state, const Co
     return json;
 }
 
-long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas) {
+long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
     long long iterations = 0;
     const int width = state.clientRect.right;
-    const int height = state.clientRect.bottom;
-    for (state.column = 0; state.column < width; ++state.column) {
-        for (state.row = 0; state.row < height; ++state.row) {
-            RenderPixel(state, colors, canvas);
-            iterations += IterationsTaken(state.iter, state.maxIter);
-        }
-    }
+    for (state.column = 0; state.column < width; ++state.column) iterations += RenderColumn(state, colors, canvas, path);
     return iterations;
 }
 
@@ -186,6 +265,8 @@ int RunSaverImages(const RenderOptions& options, const SaverSettings& initialSet
     GalleryCanvas canvas(options, out, err);
     canvas.WatchColors(&colors);
     state.clientRect = {0, 0, options.width, options.height};
+    AheadColumns ahead(ThreadCount(options));
+    ColumnSource* source = ThreadCount(options) > 1 ? &ahead : nullptr;
 
     // Limits are checked between paints, as a saver run can only be stopped there.
     bool limited = false;
@@ -194,7 +275,7 @@ int RunSaverImages(const RenderOptions& options, const SaverSettings& initialSet
             limited = true;
             break;
         }
-        RenderColumnBatch(context, canvas);
+        RenderColumnBatch(context, canvas, source);
     }
     canvas.Finish();
     if (canvas.Failed()) return 1;
@@ -211,7 +292,12 @@ int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, s
     ColorTable colors{};
     SetUpFixedImage(*options.fixed, options.width, options.height, settings, state, colors);
     MemoryCanvas canvas(options.width, options.height);
-    RenderWholeImage(state, colors, canvas);
+    if (ThreadCount(options) > 1) {
+        AheadColumns ahead(ThreadCount(options));
+        for (state.column = 0; state.column < options.width; ++state.column) ahead.Render(state, colors, canvas);
+    } else {
+        RenderWholeImage(state, colors, canvas);
+    }
     if (options.params) std::fprintf(out, "%s\n", ImageParamsJson(1, state, colors, "presented").c_str());
     return WriteBmp(ImagePath(options.outDir, 1), canvas, options.width, options.height, err) ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fractal/ColorTable.h"
+#include "fractal/EscapeKernel.h"
 #include "fractal/FractalState.h"
 #include "fractal/MemoryCanvas.h"
 #include "settings/SaverSettings.h"
@@ -17,8 +18,9 @@ namespace zorv {
 std::string ImageParamsJson(long long image, const FractalState& state, const ColorTable& colors, const char* fate);
 
 // Renders every pixel of one image with the given parameters; returns the
-// number of iteration steps taken in all.
-long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas);
+// number of iteration steps taken in all. Every path gives the same pixels.
+long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas,
+                           KernelPath path = ChosenKernelPath());
 
 // Sets up `state` and `colors` for a fixed image of the given size.
 void SetUpFixedImage(const FixedImageOptions& fixed, int width, int height, const SaverSettings& settings,

@@ -38,6 +38,10 @@ struct PaintRun : MemoryCanvas {
         MemoryCanvas::SetPixel(x, y, color);
         ++pixels;
     }
+    void SetColumn(int x, int y, const std::uint32_t* colors, int count) override {
+        MemoryCanvas::SetColumn(x, y, colors, count);
+        pixels += count;
+    }
     void ImageStarted(const FractalState& s) override {
         starts.push_back(steps + s.batch - 1);
         images.push_back(s);
