@@ -36,6 +36,11 @@ struct FractalState {
     bool firstPixelPending;
     int firstIter;
     bool hasDetail;
+    // A paint that ran out of its iteration budget stopped inside column
+    // `column`, before row `row`; with `pixelPending`, inside that pixel, whose
+    // iterate and count so far are `z` and `iter`.
+    bool columnPending;
+    bool pixelPending;
 };
 
 inline constexpr double kMandelbrotAbove = 0.6;

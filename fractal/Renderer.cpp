@@ -27,21 +27,19 @@ ColumnJob MakeColumnJob(const FractalState& state) {
     return job;
 }
 
-}  // namespace
-
-void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) {
+void StartPixel(FractalState& state) {
     const int width = state.clientRect.right;
     const int height = state.clientRect.bottom;
     const double re0 = (state.column - state.centerX) * state.zoom / width;
     const double im0 = (state.centerY - state.row) * state.zoom * state.aspect / height;
-
     state.z = {re0, im0};
     if (IsMandelbrot(state)) {
         state.addend = {re0, im0};
         state.z = {0.0, 0.0};
     }
-    state.iter = IterateScalar(state.escapeTest, state.z, state.addend, state.maxIter, state.threshold);
+}
 
+void FinishPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) {
     const auto index = static_cast<std::size_t>(ColorIndex(state.iter, state.maxIter));
     canvas.SetPixel(state.column, state.row, colors[index]);
 
@@ -51,6 +49,33 @@ void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) 
         state.hasDetail = false;
     }
     if (state.iter != state.firstIter) state.hasDetail = true;
+}
+
+// The pixel at (column, row) with at most `budget` more steps, picking up where
+// an earlier call stopped. Returns the steps taken; the pixel is done unless
+// state.pixelPending is still set.
+long long StepPixel(FractalState& state, const ColorTable& colors, Canvas& canvas, long long budget) {
+    if (!state.pixelPending) {
+        StartPixel(state);
+        state.iter = 0;
+        state.pixelPending = true;
+    }
+    const long long left = static_cast<long long>(state.maxIter) - state.iter;
+    const int limit = static_cast<int>(left < budget ? left : budget);
+    const int counted = IterateScalar(state.escapeTest, state.z, state.addend, limit, state.threshold);
+    state.iter += counted;
+    if (counted == limit && state.iter < state.maxIter) return limit;  // out of budget: resume here
+    state.pixelPending = false;
+    FinishPixel(state, colors, canvas);
+    return counted < limit ? counted + 1LL : limit;
+}
+
+}  // namespace
+
+void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) {
+    StartPixel(state);
+    state.iter = IterateScalar(state.escapeTest, state.z, state.addend, state.maxIter, state.threshold);
+    FinishPixel(state, colors, canvas);
 }
 
 long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
@@ -98,18 +123,37 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
 void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
     FractalState& state = context.state;
     const int width = state.clientRect.right;
+    const int height = state.clientRect.bottom;
+    const long long budget = PaintBudget(height);
+    long long used = 0;
     for (;;) {
-        const int done = state.batch;
-        state.batch = done + 1;
-        if (done >= kColumnsPerPaint) break;
-        if (state.column >= width) state.column = 0;
-        if (state.column == 0) NewImage(context, canvas);
-        if (state.column > width / 3 && !state.hasDetail) NewImage(context, canvas);
-        if (source != nullptr) {
-            source->Render(state, context.colors, canvas);
-        } else {
-            RenderColumn(state, context.colors, canvas);
+        if (!state.columnPending) {
+            const int done = state.batch;
+            state.batch = done + 1;
+            if (done >= kColumnsPerPaint) break;
+            if (state.column >= width) state.column = 0;
+            if (state.column == 0) NewImage(context, canvas);
+            if (state.column > width / 3 && !state.hasDetail) NewImage(context, canvas);
+            if (source != nullptr) {
+                source->Render(state, context.colors, canvas);
+                ++state.column;
+                continue;
+            }
+            // A whole column at once when even its slowest pixels fit the budget.
+            if (used + static_cast<long long>(state.maxIter) * (height > 0 ? height : 0) <= budget) {
+                used += RenderColumn(state, context.colors, canvas);
+                ++state.column;
+                continue;
+            }
+            state.columnPending = true;
+            state.row = 0;
         }
+        while (state.row < height && used < budget) {
+            used += StepPixel(state, context.colors, canvas, budget - used);
+            if (!state.pixelPending) ++state.row;
+        }
+        if (state.row < height) break;  // out of budget
+        state.columnPending = false;
         ++state.column;
     }
     state.batch = 0;

@@ -29,9 +29,17 @@ public:
     virtual void Render(FractalState& state, const ColorTable& colors, Canvas& canvas) = 0;
 };
 
+// The most iteration steps one paint of the saver takes: 26 columns of H pixels
+// at 529 steps, the largest limit the sliders can give (Iters 100, Spread 50).
+inline constexpr long long kMaxSliderLimit = 529;
+inline long long PaintBudget(int height) { return kColumnsPerPaint * kMaxSliderLimit * (height > 0 ? height : 0); }
+
 // One paint's worth of work: the next 26 columns of the current image, starting
 // new images at column 0 and abandoning uniform ones after W ÷ 3 columns.
 // W and H are read from state.clientRect, which the caller sets first.
+// Without a source, a paint stops once PaintBudget(H) steps are taken (only
+// limits beyond the sliders' reach get there), mid-column or mid-pixel, and
+// the next paint goes on from there: the images stay the same.
 void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
 
 // Iteration steps a pixel with escape count `iter` took: one more than `iter`

@@ -49,10 +49,11 @@ struct PaintRun : MemoryCanvas {
     void OnPresent(int, int) override {
         shown.push_back({steps + state.batch - 1 - starts.back(), Pixels(), images.back(), colors});
     }
+    ColumnSource* source = nullptr;
     void Paint(int paints = 1) {
         for (int i = 0; i < paints; ++i) {
             RenderContext context{state, colors, settings, random};
-            RenderColumnBatch(context, *this);
+            RenderColumnBatch(context, *this, source);
             steps += kColumnsPerPaint;
         }
     }
@@ -65,13 +66,17 @@ struct PaintRun : MemoryCanvas {
 };
 
 TEST(Renderer, EveryPaintRendersExactly26ColumnsAcrossImageBoundaries) {
-    PaintRun run(7, 30, 5);  // images end inside paints
-    for (int paint = 0; paint < 40; ++paint) {
-        const long long before = run.pixels;
-        run.Paint();
-        EXPECT_EQ(run.pixels - before, 26 * 5) << "paint " << paint;
+    for (int iters : {30, 100}) {  // the default, and the largest limits the sliders give
+        PaintRun run(7, 30, 5);    // images end inside paints
+        run.settings.Iters = iters;
+        run.settings.Spread = iters == 100 ? 50 : 10;
+        for (int paint = 0; paint < 40; ++paint) {
+            const long long before = run.pixels;
+            run.Paint();
+            EXPECT_EQ(run.pixels - before, 26 * 5) << "paint " << paint;
+        }
+        EXPECT_GT(run.starts.size(), 30u);
     }
-    EXPECT_GT(run.starts.size(), 30u);
     PaintRun empty(8, 0, 5);  // width 0: a new image at every column
     empty.Paint();
     EXPECT_EQ(empty.starts.size(), 26u);
@@ -161,6 +166,35 @@ TEST(Renderer, HostileSettingsAndSizesNeitherTrapNorBreakTheFloors) {
             }
         }
     }
+}
+
+// Limits only a settings file can ask for: a paint stops once its budget is
+// spent, mid-column or mid-pixel, and the images come out as without a budget.
+TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
+    struct Whole : ColumnSource {
+        void Render(FractalState& s, const ColorTable& c, Canvas& canvas) override { RenderColumn(s, c, canvas); }
+    } whole;
+    PaintRun bounded(1, 26, 1), unbounded(1, 26, 1);  // one row: a budget of 26 × 529 steps
+    unbounded.source = &whole;
+    int emptyPaints = 0;  // spent inside one pixel
+    for (PaintRun* run : {&bounded, &unbounded}) {
+        run->settings.Iters = 100000;  // limits of 150004 steps
+        run->settings.Spread = 0;
+        for (int paint = 0; paint < 2000 && run->images.size() < 4; ++paint) {
+            const long long before = run->pixels;
+            run->Paint();
+            emptyPaints += run->pixels == before;
+        }
+    }
+    EXPECT_GT(emptyPaints, 0);
+    ASSERT_EQ(bounded.images.size(), 4u) << "a stopped pixel was not picked up where it stopped";
+    ASSERT_EQ(bounded.shown.size(), unbounded.shown.size());
+    EXPECT_FALSE(bounded.shown.empty());
+    for (std::size_t i = 0; i < bounded.shown.size(); ++i) {
+        EXPECT_EQ(bounded.shown[i].pixels, unbounded.shown[i].pixels) << i;
+        EXPECT_EQ(bounded.shown[i].image.centerX, unbounded.shown[i].image.centerX) << i;
+    }
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(bounded.images[i].constant.re, unbounded.images[i].constant.re) << i;
 }
 
 TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {
