@@ -41,6 +41,8 @@ fullscreen)
     wait_window
     shot "$work/first.png"
     [ "$(convert "$work/first.png" -format '%k %[fx:mean]' info:)" = "1 0" ] || fail "the screen is not black at first"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$WIDTH"x"$HEIGHT+$X+$Y" = 320x240+0+0 ] || fail "the window is $WIDTH x $HEIGHT at $X,$Y, not the screen"
     wait_for_fractal 30
     start_saver /s
     ends_with 0 "a second /s"
@@ -53,11 +55,20 @@ fullscreen)
     [ "$(xdotool search --name '^Screen Saver$' | wc -l)" = 1 ] || fail "not exactly one saver window"
     xdotool mousemove 105 100
     ends_with 0 "a move of 5 pixels"
+    # Limits only a hand-edited file can ask for: paints stay short, and a key
+    # still ends the saver at once.
+    printf '[ZorvSaver]\r\nIters=1000000000\r\nSpread=0\r\nScale=0\r\nView=50\r\nConstant=0\r\n' >"$ini"
+    start_saver /s
+    wait_window
+    sleep 2
+    xdotool key x
+    wait_exit "$saver_pid" 3
+    [ "$rc" = 0 ] || fail "with absurd limits a key should end the saver within 3 s, got $rc"
     ;;
 preview)
-    # Inside a test host's window: input does nothing, help goes to the parent,
-    # and it ends with 0 with its parent. (Wine shows no child window of another
-    # process, so its looks and drawing are checked in-process.)
+    # Inside a test host's window: the child fills the client area, input does
+    # nothing, help goes to the parent, and it ends with 0 with its parent. (Wine
+    # shows no child window of another process: its drawing is checked in-process.)
     pointer_to 300 200
     test_host preview
     i=0

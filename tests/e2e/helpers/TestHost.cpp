@@ -1,8 +1,8 @@
 // Test host for the end-to-end tests: plays the part of the system's display
-// settings. "preview" starts the saver with /p inside its own window, waits for
-// the child and ends it by destroying the window (the child's looks are checked
-// in-process); "password" starts /a with its window; "boxes" lists the saver's
-// message boxes with their owner and topmost flag.
+// settings. "preview" starts the saver with /p inside its own window, checks the
+// child fills it and ends it by destroying the window; "password" starts /a with
+// its window; "boxes" lists the saver's message boxes with their owner and
+// topmost flag.
 #include <windows.h>
 
 #include <cstdio>
@@ -122,6 +122,14 @@ int main(int argc, char** argv) {
         Log("no preview child");
         TerminateProcess(process.hProcess, 3);
         return 1;
+    }
+    RECT host{}, child{};
+    GetClientRect(hHost, &host);
+    GetWindowRect(hChild, &child);
+    MapWindowPoints(nullptr, hHost, reinterpret_cast<POINT*>(&child), 2);
+    if (!EqualRect(&host, &child)) {
+        Log("child %ld,%ld-%ld,%ld does not fill the host", child.left, child.top, child.right, child.bottom);
+        ++failures;
     }
     Log("ready");
 
