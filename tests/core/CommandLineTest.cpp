@@ -62,8 +62,7 @@ TEST(ParseWindowHandle, DigitsOnlyWrappingAt32Bits) {
         const char* text;
         std::uint32_t value;
     } rows[] = {
-        {"1234", 1234u},   {"", 0u},          {" 12", 0u},  {"-12", 0u},         {"+12", 0u},
-        {"0x1F", 0u},      {"12ab34", 12u},   {"4294967295", 4294967295u},      {"4294967297", 1u},
+        {"1234", 1234u}, {" 12", 0u}, {"-12", 0u}, {"12ab34", 12u}, {"4294967297", 1u},
         {"99999999999999999999", 1661992959u},  // (10^20 - 1) mod 2^32
     };
     for (const auto& row : rows) EXPECT_EQ(ParseWindowHandle(row.text), row.value) << row.text;

@@ -3,8 +3,6 @@
 // the atomic save, capture at each depth, and the off-screen canvas.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "framework/AppMessageBox.h"
 #include "image/Dib.h"
 #include "image/OffscreenCanvas.h"
@@ -92,25 +90,6 @@ TEST_F(ImageStore, BadFilesAreRefusedWithTheirMessagesInOrderAndKeepOnlyTheSize)
         EXPECT_EQ(dib.m_pImagePalette != nullptr, row.bytes.empty());
         EXPECT_EQ(Size(dib.m_nWidth, dib.m_nHeight), Size(5, 4));
     }
-}
-
-TEST_F(ImageStore, AFailedReadDropsThePictureButKeepsThePalette) {
-    CDib dib;
-    ASSERT_TRUE(dib.Load(Put(File(Dib({8, 5, 4}))).c_str()));
-    CPalette* palette = dib.m_pImagePalette.get();
-    // A pipe whose server hangs up.
-    const std::string pipe = "\\\\.\\pipe\\zorv-read-error-" + std::to_string(GetCurrentProcessId());
-    HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 64, 64, 0, nullptr);
-    std::thread hangUp([server] {
-        ConnectNamedPipe(server, nullptr);
-        Sleep(50);
-        CloseHandle(server);
-    });
-    EXPECT_FALSE(dib.Load(pipe.c_str()));
-    hangUp.join();
-    EXPECT_EQ(dib.m_hImage, nullptr);
-    EXPECT_EQ(dib.m_pImagePalette.get(), palette);
-    EXPECT_EQ(g_messages, Texts{kMsgReadFile});
 }
 
 TEST_F(ImageStore, PaintDibStretchesWithColorOnColorRestoresTheDcAndReportsWhatGdiRefuses) {

@@ -1,6 +1,5 @@
 // The resources linked into the program, read back as the system reads them:
-// the hand-written dialog template 2003 control by control, string 1, icon 100
-// and the version information.
+// the hand-written dialog template 2003 control by control, string 1 and icon 100.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -83,7 +82,7 @@ TEST(Resources, DialogTemplate2003) {
     EXPECT_EQ(TemplateLines(Resource(RT_DIALOG, 2003)), expected);
 }
 
-TEST(Resources, DescriptionStringIconAndVersion) {
+TEST(Resources, DescriptionStringAndIcon) {
     char text[64] = {};
     LoadStringA(GetModuleHandleA(nullptr), 1, text, sizeof text);
     EXPECT_STREQ(text, "Zorv Screen Saver");
@@ -95,23 +94,6 @@ TEST(Resources, DescriptionStringIconAndVersion) {
     for (int i = 0; i < 2; ++i) {
         const std::vector<int> entry(group.begin() + 6 + 14 * i, group.begin() + 14 + 14 * i);
         EXPECT_EQ(entry, (std::vector<int>{32 >> i, 32 >> i, 16, 0, 1, 0, 4, 0})) << i;
-    }
-
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    DWORD ignored = 0;
-    std::vector<char> block(GetFileVersionInfoSizeA(path, &ignored));
-    ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(block.size()), block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), 1);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-    for (const auto& [name, value] : {std::pair{"FileDescription", "Zorv Screen Saver"}, std::pair{"OriginalFilename", "zorv.scr"}}) {
-        char* found = nullptr;
-        ASSERT_TRUE(VerQueryValueA(block.data(), (std::string("\\StringFileInfo\\040904e4\\") + name).c_str(),
-                                   reinterpret_cast<void**>(&found), &length)) << name;
-        EXPECT_STREQ(found, value);
     }
 }
 
