@@ -6,6 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include <psapi.h>
 
 #include "fractal/FractalSaverWnd.h"
 #include "fractal/Renderer.h"
@@ -75,32 +78,11 @@ void Paint(HWND hWnd) {
     ::UpdateWindow(hWnd);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int paints = argc > 1 ? std::atoi(argv[1]) : 1000;
-    g_host = HostState{};
-    g_host.hInstance = ::GetModuleHandleA(nullptr);
-    g_host.bPreview = true;  // no input policy: nothing here may close the window
-    WNDCLASSA wc{};
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
-    wc.lpfnWndProc = HostWindowProc;
-    wc.hInstance = g_host.hInstance;
-    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kSaverClassName;
-    ::RegisterClassA(&wc);
+// CPU per paint of `paints` paints from the same start, split into iteration
+// and pixel output; returns whether the GDI and USER object counts grew.
+bool Measure(HWND hWnd, int paints, const char* label) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    HWND hWnd = ::CreateWindowExA(WS_EX_TOPMOST, kSaverClassName, kFullScreenTitle,
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, width, height,
-                                  nullptr, nullptr, g_host.hInstance, nullptr);
-    if (hWnd == nullptr) {
-        std::printf("cannot create the saver window\n");
-        return 2;
-    }
-    ::KillTimer(hWnd, CFractalSaverWnd::kTimerId);  // the benchmark paints by itself
-    ::UpdateWindow(hWnd);
-
     // The same images for both measurements.
     g_random.Seed(20261206);
     g_fractalState = zorv::FractalState{};
@@ -131,10 +113,10 @@ int main(int argc, char** argv) {
         zorv::RenderColumnBatch(SaverRenderContext(), canvas);
     }
     const double iterMs = (ThreadCpuMs() - iterStart) / paints;
+    g_settings = startSettings;
     const int paintsPerImage = (width + zorv::kColumnsPerPaint - 1) / zorv::kColumnsPerPaint;
 
-    std::printf("screen %dx%d, default settings, %d paints of %d columns\n", width, height, paints,
-                zorv::kColumnsPerPaint);
+    std::printf("screen %dx%d, %s, %d paints of %d columns\n", width, height, label, paints, zorv::kColumnsPerPaint);
     std::printf("CPU per paint:         %8.2f ms\n", paintMs);
     std::printf("  iteration:           %8.2f ms\n", iterMs);
     std::printf("  pixels and DCs:      %8.2f ms\n", paintMs - iterMs);
@@ -142,8 +124,70 @@ int main(int argc, char** argv) {
     std::printf("GDI objects after 10 paints: %ld, after %d: %ld\n", gdiAfter10, paints + 10, gdiAfterAll);
     std::printf("USER objects after 10 paints: %ld, after %d: %ld\n", userAfter10, paints + 10, userAfterAll);
     (void)canvas.m_sink;
+    return gdiAfterAll != gdiAfter10 || userAfterAll != userAfter10;
+}
+
+// The soak: the real full-screen saver window, its own timer driving it, with
+// GDI and USER object counts and private bytes sampled every minute.
+int g_soakMinutes = 0;
+int g_soakMinute = 0;
+
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
+}
+
+void CALLBACK SoakSample(HWND, UINT, UINT_PTR, DWORD) {
+    std::printf("minute %3d  GDI objects %4ld  USER objects %3ld  private bytes %9lu\n", g_soakMinute, GdiObjects(),
+                UserObjects(), static_cast<unsigned long>(PrivateBytes()));
+    std::fflush(stdout);
+    if (++g_soakMinute > g_soakMinutes) ::PostMessageA(g_host.hSaverWnd, WM_CLOSE, 0, 0);
+}
+
+int Soak(int minutes) {
+    g_soakMinutes = minutes;
+    g_host = HostState{};
+    g_host.hInstance = ::GetModuleHandleA(nullptr);
+    ::SetTimer(nullptr, 0, 60000, SoakSample);
+    std::printf("soak: full-screen saver at %dx%d for %d minutes\n", ::GetSystemMetrics(SM_CXSCREEN),
+                ::GetSystemMetrics(SM_CYSCREEN), minutes);
+    return RunSaverWindow(nullptr);
+}
+
+}  // namespace
+
+// Usage: zorv_saver_bench [PAINTS] | soak MINUTES
+int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], "soak") == 0) return Soak(std::atoi(argv[2]));
+    const int paints = argc > 1 ? std::atoi(argv[1]) : 1000;
+    g_host = HostState{};
+    g_host.hInstance = ::GetModuleHandleA(nullptr);
+    g_host.bPreview = true;  // no input policy: nothing here may close the window
+    WNDCLASSA wc{};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+    wc.lpfnWndProc = HostWindowProc;
+    wc.hInstance = g_host.hInstance;
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kSaverClassName;
+    ::RegisterClassA(&wc);
+    HWND hWnd = ::CreateWindowExA(WS_EX_TOPMOST, kSaverClassName, kFullScreenTitle,
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                  g_host.hInstance, nullptr);
+    if (hWnd == nullptr) {
+        std::printf("cannot create the saver window\n");
+        return 2;
+    }
+    ::KillTimer(hWnd, CFractalSaverWnd::kTimerId);  // the benchmark paints by itself
+    ::UpdateWindow(hWnd);
+
+    const bool leaked = Measure(hWnd, paints, "default settings");
+    g_settings.Iters = 100;  // the sliders at their most demanding
+    g_settings.Spread = 50;
+    Measure(hWnd, paints, "Iters 100, Spread 50");
     ::DestroyWindow(hWnd);
-    const bool leaked = gdiAfterAll != gdiAfter10 || userAfterAll != userAfter10;
     if (leaked) std::printf("object counts grew: handle leak\n");
     return leaked ? 1 : 0;
 }
