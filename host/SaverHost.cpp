@@ -42,6 +42,7 @@ void OnHostDestroyed(HWND hWnd) {
     if (g_host.hImm != nullptr && g_host.pfnImmAssociateContext != nullptr && g_host.hSavedImc != nullptr) {
         g_host.pfnImmAssociateContext(hWnd, g_host.hSavedImc);
     }
+    DestroyCoverWindows();
     ::PostQuitMessage(0);
 }
 
@@ -197,7 +198,10 @@ int RunSaverWindow(HWND hParent) {
     }
     int result = -1;  // no class or no window: nothing ran
     if (g_host.hSaverWnd != nullptr) {
-        if (hParent == nullptr) ::SetForegroundWindow(g_host.hSaverWnd);
+        if (hParent == nullptr) {
+            ShowCoverWindows(g_host.hSaverWnd);
+            ::SetForegroundWindow(g_host.hSaverWnd);
+        }
         MSG msg;
         while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
             ::TranslateMessage(&msg);

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "host/CoverWindows.h"
 #include "host/HostPolicy.h"
 
 using VerifyPasswordProc = BOOL(WINAPI*)(HWND hWnd);
@@ -18,6 +21,8 @@ struct HostState : zorv::HostFlags {
     HMODULE hImm = nullptr;
     ImmAssociateContextProc pfnImmAssociateContext = nullptr;
     HANDLE hSavedImc = nullptr;
+    MonitorListProc pfnListMonitors = SystemMonitorRects;
+    std::vector<HWND> coverWnds;  // full-screen only: the other monitors' cover windows
 };
 
 extern HostState g_host;

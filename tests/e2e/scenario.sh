@@ -1,7 +1,8 @@
 #!/bin/sh
 # End-to-end scenarios of the real zorv.scr under Wine and Xvfb, one per mode,
 # driven with real input: fullscreen, preview, config, saved_picture,
-# password_check (Windows 95/98) and password_change.
+# password_check (Windows 95/98) and password_change; and installer, the
+# silent install and uninstall of zorv-setup.exe.
 E2E_NAME=$1
 case "$1" in password_*) E2E_DLLOVERRIDES="mscoree,mshtml=;mpr=n,b" ;; config) E2E_SCREEN=640x480x24 ;; esac
 . "$(dirname "$0")/lib.sh"
@@ -186,6 +187,45 @@ password_change)
     [ "$(sed -n 's/^exit //p' "$hostlog" | tr -d '\r')" = 0 ] || fail "/a should exit 0: $(cat "$hostlog")"
     handle=$(sed -n 's/^host //p' "$hostlog" | tr -d '\r')
     [ "$(calls "^change provider=SCRSAVE parent=$handle reserved=0,0")" = 1 ] || fail "the change call: $(cat "$log")"
+    ;;
+installer)
+    # /S installs zorv.scr into the Windows directory, makes it the screen saver
+    # and lists it with an uninstaller; the uninstaller takes all that back and
+    # the previous screen saver with it, but leaves the user's files.
+    desktop='HKCU\Control Panel\Desktop' entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zorv'
+    value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
+    undo_install() {
+        for v in SCRNSAVE.EXE ScreenSaveActive; do wine reg delete "$desktop" /v $v /f; done
+        wine reg delete "$entry" /f; wine reg delete 'HKCU\Software\Zorv' /f
+        rm -rf "$windir/zorv.scr" "$WINEPREFIX/drive_c/Program Files/Zorv"
+    } >/dev/null 2>&1
+    E2E_EXTRA_CLEANUP=undo_install
+    before='C:\windows\system32\before.scr'
+    wine reg add "$desktop" /v SCRNSAVE.EXE /d "$before" /f >/dev/null 2>&1
+    wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
+    wine "${ZORV_SETUP:?}" /S >"$work/setup.out" 2>&1 </dev/null || fail "the installer failed"
+    cmp -s "$windir/zorv.scr" "$ZORV_SCR" || fail "zorv.scr is not in the Windows directory"
+    [ "$(value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\zorv.scr' ] && [ "$(value "$desktop" ScreenSaveActive)" = 1 ] ||
+        fail "not the current screen saver: $(value "$desktop" SCRNSAVE.EXE), $(value "$desktop" ScreenSaveActive)"
+    [ "$(value "$entry" DisplayName)" = "Zorv Screen Saver" ] || fail "no entry in the installed programs"
+    # The saver the system would start, by the path it now holds.
+    pointer_to 100 100
+    SCR=$(value "$desktop" SCRNSAVE.EXE) start_saver /s
+    wait_window
+    xdotool key space
+    ends_with 0 "the installed saver on a key"
+    printf '[ZorvSaver]\r\nCycles=50\r\n' >"$ini"
+    cp "$ZORV_SCR" "$windir/ZORV.BMP"  # any bytes: the uninstaller must not look at it
+    uninstaller=$(value "$entry" UninstallString | tr -d '"')
+    wine "$uninstaller" /S >"$work/uninstall.out" 2>&1 </dev/null
+    dir=$(dirname "$(winepath -u "$uninstaller" 2>/dev/null)")
+    for i in $(seq 100); do [ -d "$dir" ] || break; sleep 0.2; done  # it finishes from a copy of itself
+    [ ! -e "$dir" ] && [ ! -e "$windir/zorv.scr" ] || fail "files left: $(ls "$dir" "$windir/zorv.scr" 2>&1)"
+    wine reg query "$entry" >/dev/null 2>&1 && fail "the installed-programs entry is left"
+    wine reg query 'HKCU\Software\Zorv' >/dev/null 2>&1 && fail "the remembered screen saver is left"
+    [ "$(value "$desktop" SCRNSAVE.EXE)" = "$before" ] && [ "$(value "$desktop" ScreenSaveActive)" = 0 ] ||
+        fail "the previous screen saver is not back: $(value "$desktop" SCRNSAVE.EXE), $(value "$desktop" ScreenSaveActive)"
+    [ -f "$ini" ] && [ -f "$windir/ZORV.BMP" ] || fail "the user's settings or picture went too"
     ;;
 *) echo "unknown scenario $1" >&2; exit 2 ;;
 esac
