@@ -1,0 +1,13 @@
+#!/bin/sh
+# Soak run (not part of the test run): the real full-screen saver window under
+# Wine on a 640x480 virtual screen for MINUTES (default 30), its own timer
+# drawing, with GDI and USER object counts and private bytes printed each minute.
+# They must stay flat. Usage: scripts/soak.sh [MINUTES]
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+minutes=${1:-30}
+"$root/scripts/build.sh" win32 >/dev/null
+build=$root/build/win32
+export WINEPREFIX_ZORV="$build/soak-wineprefix" ZORV_XVFB_SCREEN=640x480x24
+exec sh "$root/tests/e2e/with-xvfb.sh" "$build/wine-run.sh" \
+    "$build/bin/zorv_saver_bench.exe" soak "$minutes"
