@@ -1,13 +1,16 @@
-// The saver's windows under Wine and Xvfb: what the full-screen window and the
-// preview child hand to the system, read back from the real windows; the
-// framework letting go of its object; the close path around the password check
-// and the save; no GDI object left behind by paints, captures, saves and loads;
-// and the renderer's GDI canvas: the pixels SetPixelV would give, whatever way
-// the pixels arrive, and nothing on the window until a finished image is presented.
+// The saver's windows under Wine and Xvfb: what the full-screen window, its
+// covers on the other monitors and the preview child hand to the system, read
+// back from the real windows; input on a cover going through the one password
+// check; the framework letting go of its object; the close path around the
+// password check and the save; no GDI object left behind by paints, captures,
+// saves and loads; and the renderer's GDI canvas: the pixels SetPixelV would
+// give, whatever way the pixels arrive, and nothing on the window until a
+// finished image is presented.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 #include "framework/AppMessageBox.h"
 #include "fractal/FractalSaverWnd.h"
@@ -40,10 +43,12 @@ protected:
         }
     }
     void TearDown() override { UnregisterClassA(kSaverClassName, g_host.hInstance); }
-    // Runs the real saver window; `sample` runs from a timer inside its loop and must end it.
-    static int Run(HWND hParent, UINT afterMs, TIMERPROC sample) {
-        SetTimer(nullptr, 0, afterMs, sample);
-        return RunSaverWindow(hParent);
+    // Runs the real saver window; `step` runs from a timer inside its loop and must end it.
+    static int Run(HWND hParent, UINT everyMs, TIMERPROC step) {
+        const UINT_PTR timer = SetTimer(nullptr, 0, everyMs, step);
+        const int result = RunSaverWindow(hParent);
+        KillTimer(nullptr, timer);  // else it fires in a later test's loop
+        return result;
     }
 };
 
@@ -56,42 +61,84 @@ HWND CreatePopup(const char* cls, WNDPROC proc, int width, int height) {
     return CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-// Reads the full-screen window back from inside its loop, then asks it to close.
-void CALLBACK CheckFullScreenThenClose(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    HWND hWnd = g_host.hSaverWnd;
-    char title[64] = {};
-    SetWindowTextA(hWnd, "renamed");  // the saver keeps its title
-    GetWindowTextA(hWnd, title, sizeof title);
-    EXPECT_STREQ(title, "Screen Saver");
-    EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
-    EXPECT_EQ(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
-    EXPECT_EQ(GetClassLongA(hWnd, GCL_STYLE), static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC));
-    EXPECT_EQ(GetClassLongA(hWnd, GCL_HBRBACKGROUND), reinterpret_cast<DWORD>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_NE(GetClassLongA(hWnd, GCL_HICON), 0u);
+// Three monitors, the primary filling Xvfb's 320x240: the two others get covers.
+std::vector<zorv::ScreenRect> ThreeMonitors() { return {{-200, -100, 0, 140}, {0, 0, 320, 240}, {320, 0, 700, 300}}; }
+
+// Topmost, visible, black and hiding the cursor: the full-screen window and its covers alike.
+bool TopmostBlackCursorless(HWND hWnd) {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), nullptr);
-    EXPECT_TRUE(KillTimer(hWnd, 1)) << "no drawing timer";
-    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    return (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) && IsWindowVisible(hWnd) && GetCursor() == nullptr &&
+           GetClassLongA(hWnd, GCL_HBRBACKGROUND) == reinterpret_cast<DWORD>(GetStockObject(BLACK_BRUSH));
 }
 
-TEST_F(SaverWindow, FullScreenWindowAsTheSystemSeesIt) { EXPECT_EQ(Run(nullptr, 1000, CheckFullScreenThenClose), 0); }
+struct {
+    int ticks = 0, checks = 0;
+    HWND checked = nullptr;
+    std::vector<HWND> covers;
+} g_run;
+
+BOOL WINAPI RefuseTheFirstCheck(HWND hWnd) {
+    g_run.checked = hWnd;
+    return ++g_run.checks > 1;
+}
+
+// Inside the full-screen loop: the windows read back, then a click on one cover
+// is refused by the password check and a key on the other, past the 200 ms
+// guard, is accepted.
+void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
+    HWND hWnd = g_host.hSaverWnd;
+    if (++g_run.ticks > 25) {  // stuck: end the run, the checks below then fail
+        g_host.bCloseAccepted = true;
+        DestroyWindow(hWnd);
+    } else if (g_run.ticks == 1) {
+        char title[64] = {};
+        SetWindowTextA(hWnd, "renamed");  // the saver keeps its title
+        GetWindowTextA(hWnd, title, sizeof title);
+        EXPECT_STREQ(title, "Screen Saver");
+        EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+        EXPECT_EQ(GetClassLongA(hWnd, GCL_STYLE), static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC));
+        EXPECT_NE(GetClassLongA(hWnd, GCL_HICON), 0u);
+        EXPECT_TRUE(KillTimer(hWnd, 1)) << "no drawing timer";
+        EXPECT_TRUE(TopmostBlackCursorless(hWnd));
+        g_run.covers = g_host.coverWnds;
+        ASSERT_EQ(g_run.covers.size(), 2u);
+        const RECT want[] = {{-200, -100, 0, 140}, {320, 0, 700, 300}};
+        for (int i = 0; i < 2; ++i) {
+            RECT r;
+            GetWindowRect(g_run.covers[i], &r);
+            EXPECT_TRUE(EqualRect(&r, &want[i]) && TopmostBlackCursorless(g_run.covers[i])) << "cover " << i;
+        }
+        PostMessageA(g_run.covers[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    } else if (g_run.covers.size() == 2) {
+        PostMessageA(g_run.covers[1], WM_KEYDOWN, VK_SPACE, 0);
+    }
+}
+
+// A refused check that ended the saver or its covers leaves no second check.
+TEST_F(SaverWindow, FullScreenWindowAndCoversAsTheSystemSeesThemUntilAPasswordIsAccepted) {
+    g_host.bWin9x = true;  // the family with the password check
+    g_host.pfnVerifyPassword = RefuseTheFirstCheck;
+    g_host.pfnListMonitors = ThreeMonitors;
+    EXPECT_EQ(Run(nullptr, 300, FullScreenStep), 0);
+    for (HWND hCover : g_run.covers) EXPECT_FALSE(IsWindow(hCover)) << "a cover outlived the saver";
+    EXPECT_EQ(g_run.checks, 2);
+    EXPECT_EQ(g_run.checked, g_host.hSaverWnd) << "the check belongs to the saver window";
+    EXPECT_TRUE(g_host.coverWnds.empty());
+}
 
 // Class, title, size and the exit with the parent are read by the e2e preview
 // scenario; only here is the preview's drawing seen.
 HWND g_hParent = nullptr;
 
-void CALLBACK CheckPreviewThenEndParent(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
+void CALLBACK CheckPreviewThenEndParent(HWND, UINT, UINT_PTR, DWORD) {
     HWND hWnd = GetWindow(g_hParent, GW_CHILD);
     EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN));
     EXPECT_EQ(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     std::set<COLORREF> colours;
-    HDC hdc = GetDC(hWnd);
+    CClientDC client(hWnd);
     for (int x = 0; x < 130; x += 2)
-        for (int y = 0; y < 40; y += 2) colours.insert(GetPixel(hdc, x, y));
-    ReleaseDC(hWnd, hdc);
+        for (int y = 0; y < 40; y += 2) colours.insert(client.GetPixel(x, y));
     EXPECT_GE(colours.size(), 8u) << "no fractal in the preview";
     DestroyWindow(g_hParent);
 }
@@ -180,14 +227,10 @@ struct ThrowingSaver : CScreenSaverWnd {
     void OnDraw(CDC*) override { throw std::runtime_error("drawing failed"); }
 };
 
-void CALLBACK CloseIfStillRunning(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (IsWindow(g_host.hSaverWnd)) PostMessageA(g_host.hSaverWnd, WM_CLOSE, 0, 0);
-}
-
 TEST_F(SaverWindow, AnExceptionInAHandlerEndsTheRun) {
     ThrowingSaver saver;
-    EXPECT_EQ(Run(nullptr, 3000, CloseIfStillRunning), kFaultExitCode);
+    g_run.ticks = 25;  // a run the exception does not end is ended by the next step
+    EXPECT_EQ(Run(nullptr, 1000, FullScreenStep), kFaultExitCode);
     EXPECT_FALSE(IsWindow(g_host.hSaverWnd));
 }
 

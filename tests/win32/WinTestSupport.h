@@ -69,8 +69,7 @@ inline Bytes File(const Bytes& dib, DWORD offset = 54) {
 }
 
 inline Bytes BlockBytes(HGLOBAL block) {
-    const auto* data = static_cast<const char*>(GlobalLock(block));
-    const Bytes bytes = data != nullptr ? Bytes(data, GlobalSize(block)) : Bytes();
+    const Bytes bytes(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
     GlobalUnlock(block);
     return bytes;
 }
