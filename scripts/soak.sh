@@ -9,5 +9,5 @@ minutes=${1:-30}
 "$root/scripts/build.sh" win32 >/dev/null
 build=$root/build/win32
 export WINEPREFIX_ZORV="$build/soak-wineprefix" ZORV_XVFB_SCREEN=640x480x24
-exec sh "$root/tests/e2e/with-xvfb.sh" "$build/wine-run.sh" \
+exec sh "$root/scripts/with-xvfb.sh" "$build/wine-run.sh" \
     "$build/bin/zorv_saver_bench.exe" soak "$minutes"

@@ -11,6 +11,7 @@
 #include <psapi.h>
 
 #include "fractal/FractalSaverWnd.h"
+#include "framework/ObjectCounts.h"
 #include "fractal/Renderer.h"
 #include "fractal/SaverObjects.h"
 #include "host/SaverHost.h"
@@ -24,46 +25,6 @@ double ThreadCpuMs() {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
-}
-
-// Live GDI objects of this process. Where the system does not count them
-// (Wine answers 0), N fresh objects fill every free slot and then go above the
-// highest one in use, so the highest index they get is live + N - 1 whatever
-// the order of the free slots.
-long GdiObjects() {
-    const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted != 0) return static_cast<long>(counted);
-    constexpr int kProbes = 4096;
-    static HGDIOBJ probes[kProbes];
-    long highest = 0;
-    int made = 0;
-    for (; made < kProbes; ++made) {
-        probes[made] = ::CreateRectRgn(0, 0, 1, 1);
-        if (probes[made] == nullptr) break;
-        const long index = static_cast<long>(reinterpret_cast<ULONG_PTR>(probes[made]) & 0xFFFF);
-        if (index > highest) highest = index;
-    }
-    for (int i = 0; i < made; ++i) ::DeleteObject(probes[i]);
-    return highest - made + 1;
-}
-
-BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == ::GetCurrentProcessId()) {
-        ++*reinterpret_cast<long*>(lParam);
-        ::EnumChildWindows(hWnd, CountWindow, lParam);
-    }
-    return TRUE;
-}
-
-// USER objects of this process; without the system's count, its windows.
-long UserObjects() {
-    const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
-    if (counted != 0) return static_cast<long>(counted);
-    long windows = 0;
-    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
 }
 
 class NullCanvas : public zorv::Canvas {

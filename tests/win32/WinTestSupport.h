@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/DC.h"
+#include "framework/ObjectCounts.h"
 #include "tests/core/TempDir.h"
 
 namespace wintest {
@@ -107,18 +108,6 @@ private:
     HGDIOBJ m_previous;
 };
 
-// Live GDI objects of this process. Wine answers 0 to GetGuiResources; then N
-// fresh objects fill every free slot and go above the highest one in use, so
-// the highest index they get is live + N - 1.
-inline long GdiObjects() {
-    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); counted != 0) return static_cast<long>(counted);
-    static HGDIOBJ probes[4096];
-    long highest = 0;
-    int made = 0;
-    for (; made < 4096 && (probes[made] = CreateRectRgn(0, 0, 1, 1)) != nullptr; ++made)
-        highest = std::max(highest, static_cast<long>(reinterpret_cast<ULONG_PTR>(probes[made]) & 0xFFFF));
-    for (int i = 0; i < made; ++i) DeleteObject(probes[i]);
-    return highest - made + 1;
-}
+using ::GdiObjects;
 
 }  // namespace wintest

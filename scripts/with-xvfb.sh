@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a command with DISPLAY set to a private Xvfb display, then ends the Wine
-# server of $WINEPREFIX_ZORV and the display. For Windows tests that need windows.
+# server of $WINEPREFIX_ZORV and the display: for the Windows tests that need
+# windows, the saver benchmark and the soak run.
 # ZORV_XVFB_SCREEN sets the screen (default 320x240x24).
 Xvfb -displayfd 5 -screen 0 "${ZORV_XVFB_SCREEN:-320x240x24}" -nolisten tcp -noreset 5>"${TMPDIR:-/tmp}/zorv-xvfb.$$" >/dev/null 2>&1 &
 xvfb=$!
