@@ -23,6 +23,7 @@ refused --seed --seed 4294967296 --size 10x10
 refused --seed --seed 12abc --size 10x10
 refused --size --seed 1 --size 65537x1
 refused --size --seed 1 --size 10x0
+refused --size --seed 1 --size 16385x16384
 refused --images --seed 1 --size 10x10 --images 0
 refused --limit --seed 1 --size 10x10 --limit -3
 refused '--a?b' --seed 1 --size 10x10 "--a
@@ -35,7 +36,8 @@ refused --escape --size 10x10 --mandelbrot --escape circle
 refused --threshold --size 10x10 --mandelbrot --threshold inf
 refused --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
 : >"$work/file"
-"$render" --seed 1 --size 8x8 --out "$work/file" 2>"$work/err"
+# The largest size is accepted; the folder it cannot make then ends the run with 1.
+"$render" --seed 1 --size 16384x16384 --out "$work/file" 2>"$work/err"
 [ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "an unwritable --out should exit 1 naming it"
 
 # Seed 1 at 96x64: the two presented images are the files; the first is the

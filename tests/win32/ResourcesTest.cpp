@@ -91,6 +91,16 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndIcon) {
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(std::vector<int>(group.begin() + 6 + 14 * i, group.begin() + 14 + 14 * i),
                   (std::vector<int>{32 >> i, 32 >> i, 16, 0, 1, 0, 4, 0}));
+
+    // The version block says: a program, not a library.
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::vector<char> version(GetFileVersionInfoSizeA(path, nullptr));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(version.size()), version.data()) &&
+                VerQueryValueA(version.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
 TEST(Manifest, DpiAwarenessSupportedSystemsNoExecutionLevelCommonControlsSix) {
