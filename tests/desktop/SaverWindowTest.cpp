@@ -247,6 +247,22 @@ TEST_F(SaverWindow, TheSystemsSaverRunningFlagIsSetOnTheWin9xFamilyOnly) {
     }
 }
 
+// The saved picture is looked for and read while another program reads it too.
+TEST_F(SaverWindow, TheSavedPictureIsShownWhileAnotherProgramReadsIt) {
+    zorv::WriteFileText(kSavedPicturePath, wintest::File(wintest::Dib({24, 4, 4})));
+    HANDLE reader = CreateFileA(kSavedPicturePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    g_host.bPreview = true;  // no input policy
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
+    CDib dib;
+    {
+        CClientDC client(hWnd);
+        RenderColumns(hWnd, &dib, &client);
+    }
+    CloseHandle(reader);
+    EXPECT_NE(dib.m_hImage, nullptr);
+    DestroyWindow(hWnd);
+}
+
 TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
     g_host.bPreview = true;
     HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 100, 80);
