@@ -40,7 +40,8 @@ TEST(ScanMode, ArgumentTable) {
         {"/\ts", false, RunModeKind::Refused, nullptr},
         {"/p1234", false, RunModeKind::Preview, "1234"},
         {"/P   77 x", false, RunModeKind::Preview, "77 x"},
-        {"/l\t5", false, RunModeKind::Preview, "\t5"},  // only blanks are skipped after the letter
+        {"/L\t5", false, RunModeKind::Preview, "\t5"},  // only blanks are skipped after the letter
+        {"-l", false, RunModeKind::Preview, ""},
         {"/p:1234", false, RunModeKind::Preview, ":1234"},
         {"/c:1234", false, RunModeKind::ConfigOwned, nullptr},
         {"C", false, RunModeKind::ConfigOwned, nullptr},

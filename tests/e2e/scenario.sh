@@ -151,6 +151,7 @@ saved_picture)
     tr -d '\r' <"$hostlog" >"$work/boxes"
     [ "$(grep -c '^box ' "$work/boxes")" = 1 ] || fail "not one message box after 3 s: $(cat "$work/boxes")"
     grep -q -e 'owner=\[Screen Saver\]' -e 'topmost=1' "$work/boxes" || fail "the box is neither owned by the saver nor topmost"
+    grep -q 'text=\[ERROR: FILE MAY NOT BE DIB (BMP) FORMAT\]' "$work/boxes" || fail "the box's text: $(cat "$work/boxes")"
     xdotool search --name '^Zorv Screen Saver$' windowfocus --sync key Return 2>/dev/null
     sleep 1
     test_host boxes

@@ -65,8 +65,10 @@ BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
     GetClassNameA(hWnd, cls, sizeof cls);
     GetWindowTextA(hWnd, title, sizeof title);
     if (std::strcmp(cls, "#32770") != 0 || std::strcmp(title, "Zorv Screen Saver") != 0 || !IsWindowVisible(hWnd)) return TRUE;
+    char text[128] = {};
     GetWindowTextA(GetWindow(hWnd, GW_OWNER), owner, sizeof owner);
-    Log("box owner=[%s] topmost=%d", owner, (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    GetDlgItemTextA(hWnd, 0xFFFF, text, sizeof text);  // the message box's text
+    Log("box owner=[%s] topmost=%d text=[%s]", owner, (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, text);
     return TRUE;
 }
 
