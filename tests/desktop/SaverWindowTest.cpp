@@ -247,6 +247,34 @@ TEST_F(SaverWindow, TheSystemsSaverRunningFlagIsSetOnTheWin9xFamilyOnly) {
     }
 }
 
+// A close with SaveImage saves what the window shows: it is copied into the
+// canvas before the capture, whatever the canvas held.
+TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSaved) {
+    zorv::WriteFileText(kWindowsDir / "zorvsave.ini", "[ZorvSaver]\r\nSaveImage=1\r\n");
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
+    const auto fill = [](CDC& dc, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        const RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), 80};
+        FillRect(dc.GetSafeHdc(), &all, brush);
+        DeleteObject(brush);
+    };
+    {
+        CClientDC client(hWnd);
+        CDC canvas;
+        canvas.CreateCompatibleDC(&client);
+        HGDIOBJ previous = canvas.SelectObject(&g_canvas);
+        fill(canvas, RGB(255, 0, 0));
+        canvas.SelectObject(previous);
+        fill(client, RGB(0, 255, 0));
+    }
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    CDib saved;
+    ASSERT_TRUE(saved.Load(kSavedPicturePath));
+    wintest::Surface shown(2, 2);
+    saved.DrawFitted(&shown.dc);
+    EXPECT_EQ(shown.At(1, 1), RGB(0, 255, 0));
+}
+
 // The saved picture is looked for and read while another program reads it too.
 TEST_F(SaverWindow, TheSavedPictureIsShownWhileAnotherProgramReadsIt) {
     zorv::WriteFileText(kSavedPicturePath, wintest::File(wintest::Dib({24, 4, 4})));

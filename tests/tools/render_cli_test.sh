@@ -71,6 +71,9 @@ fixed 3441915298 --julia -0.75 0.1 --center-plane 0.1 -0.05 --width-plane 2.4 --
     --threshold 3 --palette-seed 9
 fixed 4055107920 --mandelbrot --max-iter 30
 
+mkdir -p "$work/taken/zorv-0001.bmp"  # the file's name is a folder's
+"$render" --size 8x8 --mandelbrot --out "$work/taken" >/dev/null 2>&1
+[ $? -eq 1 ] || fail "a fixed image that cannot be written should exit 1"
 "$render" --help | grep -q usage || fail "--help shows no usage"
 [ "$failures" -eq 0 ] && echo "render cli: all checks passed"
 exit "$failures"

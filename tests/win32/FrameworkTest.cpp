@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/GdiObject.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -65,6 +66,18 @@ TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUpAndDefaultKeepsItsLe
     EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 8002 5 6", "derived-both", "default 8009 8 9", "nested 1",
                                                  "nested 0", "default 8003 0 0", "default 8003 1 0", "default 111 99 0",
                                                  "command 100", "command 105", "default 111 106 0", "default 111 327782 0"}));
+}
+
+// An owner that takes another's handle deletes the one it held.
+TEST(FrameworkObjects, MoveAssignmentDeletesTheHandleItHeld) {
+    CGdiObject held, other;
+    held.Attach(CreateRectRgn(0, 0, 1, 1));
+    other.Attach(CreateRectRgn(0, 0, 2, 2));
+    const HGDIOBJ old = held.GetSafeHandle(), taken = other.GetSafeHandle();
+    held = std::move(other);
+    EXPECT_EQ(held.GetSafeHandle(), taken);
+    EXPECT_EQ(other.GetSafeHandle(), nullptr);
+    EXPECT_EQ(GetObjectType(old), 0u) << "the region held before is still alive";
 }
 
 }  // namespace
