@@ -108,6 +108,7 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
         }
         PostMessageA(g_run.covers[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     } else if (g_run.covers.size() == 2) {
+        if (g_run.ticks == 2) EXPECT_EQ(g_run.checks, 1) << "the click on the first cover did not reach the saver";
         PostMessageA(g_run.covers[1], WM_KEYDOWN, VK_SPACE, 0);
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/DC.h"
 #include "framework/GdiObject.h"
 #include "framework/Wnd.h"
 
@@ -66,6 +67,20 @@ TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUpAndDefaultKeepsItsLe
     EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 8002 5 6", "derived-both", "default 8009 8 9", "nested 1",
                                                  "nested 0", "default 8003 0 0", "default 8003 1 0", "default 111 99 0",
                                                  "command 100", "command 105", "default 111 106 0", "default 111 327782 0"}));
+}
+
+// A DC borrowed from elsewhere outlives its wrapper; an owned one does not.
+TEST(FrameworkObjects, OnlyOwnedDcsAreDeleted) {
+    HDC borrowed = CreateCompatibleDC(nullptr);
+    {
+        CDC wrapper(borrowed);
+        EXPECT_FALSE(wrapper.DeleteDC());
+    }
+    EXPECT_EQ(GetObjectType(borrowed), static_cast<DWORD>(OBJ_MEMDC));
+    CDC owner;
+    owner.Attach(borrowed);
+    EXPECT_TRUE(owner.DeleteDC());
+    EXPECT_EQ(GetObjectType(borrowed), 0u);
 }
 
 // An owner that takes another's handle deletes the one it held.
