@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "framework/DC.h"
+#include "framework/File.h"
 #include "framework/GdiObject.h"
 #include "framework/Wnd.h"
+#include "tests/core/TempDir.h"
 
 namespace {
 
@@ -67,6 +69,19 @@ TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUpAndDefaultKeepsItsLe
     EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 8002 5 6", "derived-both", "default 8009 8 9", "nested 1",
                                                  "nested 0", "default 8003 0 0", "default 8003 1 0", "default 111 99 0",
                                                  "command 100", "command 105", "default 111 106 0", "default 111 327782 0"}));
+}
+
+// A file another program holds unshared does not open, and says why.
+TEST(FrameworkObjects, AFileHeldWithoutSharingFailsAsASharingViolation) {
+    zorv::TempDir dir;
+    const std::string path = (dir / "held.bmp").string();
+    zorv::WriteFileText(path, "x");
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    CFile file;
+    CFileException error;
+    EXPECT_FALSE(file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite, &error));
+    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+    CloseHandle(holder);
 }
 
 // A DC borrowed from elsewhere outlives its wrapper; an owned one does not.
