@@ -11,6 +11,7 @@
 #include "framework/GdiObject.h"
 #include "framework/Wnd.h"
 #include "tests/core/TempDir.h"
+#include "tests/win32/WinTestSupport.h"
 
 namespace {
 
@@ -96,6 +97,15 @@ TEST(FrameworkObjects, OnlyOwnedDcsAreDeleted) {
     owner.Attach(borrowed);
     EXPECT_TRUE(owner.DeleteDC());
     EXPECT_EQ(GetObjectType(borrowed), 0u);
+}
+
+// The erase paints the update rectangle: origin, then width and height.
+TEST(FrameworkObjects, FillSolidRectTakesWidthAndHeightFromItsOrigin) {
+    wintest::Surface surface(8, 4);
+    surface.dc.FillSolidRect(2, 1, 3, 2, RGB(0, 0, 255));
+    EXPECT_EQ(surface.At(4, 2), RGB(0, 0, 255));
+    EXPECT_EQ(surface.At(5, 2), wintest::Surface::kSentinel);
+    EXPECT_EQ(surface.At(4, 3), wintest::Surface::kSentinel);
 }
 
 // An owner that takes another's handle deletes the one it held.
