@@ -113,6 +113,25 @@ TEST(Renderer, FinishedImagesWithDetailArePresentedWhole) {
     }
 }
 
+// Columns taller than the count-to-colour lookup, at limits around its size,
+// colour as pixels iterated one at a time do (here no pixel escapes).
+TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
+    for (int maxIter : {479, 480}) {
+        FractalState state{};
+        state.clientRect = {0, 0, 1, 600};
+        state.maxIter = maxIter;
+        state.threshold = 2.0;
+        state.zoom = state.aspect = 1.0;
+        state.centerY = 300.0;  // z → z², |z| <= 0.5
+        ColorTable colors{};
+        for (std::size_t i = 0; i < 256; ++i) colors[i] = static_cast<std::uint32_t>(i * 3 + 1);
+        MemoryCanvas column(1, 600), single(1, 600);
+        RenderColumn(state, colors, column);
+        for (state.row = 0; state.row < 600; ++state.row) RenderPixel(state, colors, single);
+        EXPECT_EQ(column.Pixels(), single.Pixels()) << maxIter;
+    }
+}
+
 TEST(Renderer, MandelbrotPixelsStartFromZeroSoTheFirstIterateIsThePoint) {
     FractalState state{};
     state.clientRect = {0, 0, 4, 4};

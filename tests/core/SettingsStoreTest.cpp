@@ -39,7 +39,8 @@ TEST(SettingsStore, ValueTextsGiveTheSameIntegersAsTheWindowsApi) {
     TempDir dir;
     IniFileStore store(dir / "values.ini");
     for (const ProfileValueCase& c : kProfileValueCases) {
-        WriteFileText(store.Path(), std::string("[Other]\r\nIters=1\r\n[ZorvSaver]\r\nIters=") + c.text + "\r\n");
+        // Names match whatever their case, as the Windows API matches them.
+        WriteFileText(store.Path(), std::string("[Other]\r\nIters=1\r\n[zorvSAVER]\r\niTERS=") + c.text + "\r\n");
         EXPECT_EQ(store.GetInt("ZorvSaver", "Iters", 30), c.expected) << "value text \"" << c.text << "\"";
     }
     EXPECT_EQ(store.GetInt("Missing", "Iters", -4), static_cast<std::uint32_t>(-4));
