@@ -113,6 +113,20 @@ TEST(Renderer, FinishedImagesWithDetailArePresentedWhole) {
     }
 }
 
+// At the sliders' largest limit a paint still takes 26 whole columns, even when
+// no pixel escapes: the budget is exactly that much.
+TEST(Renderer, ABudgetOf26ColumnsAt529StepsTakesTheSlowestSliderImage) {
+    PaintRun run(1, 100, 3);
+    run.state.column = 1;  // inside an image with detail: no new image is drawn
+    run.state.hasDetail = true;
+    run.state.maxIter = 529;
+    run.state.threshold = 2.0;
+    run.state.zoom = run.state.aspect = 1e-3;  // |z| tiny and the constant 0: z → z² never escapes
+    run.Paint();
+    EXPECT_EQ(run.pixels, 26 * 3);
+    EXPECT_EQ(run.state.column, 27);
+}
+
 // Columns taller than the count-to-colour lookup, at limits around its size,
 // colour as pixels iterated one at a time do (here no pixel escapes).
 TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {

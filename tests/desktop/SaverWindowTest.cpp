@@ -276,6 +276,16 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSaved) {
     EXPECT_EQ(shown.At(1, 1), RGB(0, 255, 0));
 }
 
+// The background is erased to black, whatever the DC held.
+TEST_F(SaverWindow, TheBackgroundIsErasedToBlack) {
+    g_host.bPreview = true;
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 10, 10);
+    wintest::Surface surface(10, 10);
+    SendMessageA(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.dc.GetSafeHdc()), 0);
+    EXPECT_EQ(surface.At(5, 5), RGB(0, 0, 0));
+    DestroyWindow(hWnd);
+}
+
 // The saved picture is looked for and read while another program reads it too.
 TEST_F(SaverWindow, TheSavedPictureIsShownWhileAnotherProgramReadsIt) {
     zorv::WriteFileText(kSavedPicturePath, wintest::File(wintest::Dib({24, 4, 4})));
