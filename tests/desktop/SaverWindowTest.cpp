@@ -276,6 +276,17 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSaved) {
     EXPECT_EQ(shown.At(1, 1), RGB(0, 255, 0));
 }
 
+// The end of a run frees the password library and forgets its check.
+TEST_F(SaverWindow, ThePasswordLibraryIsFreedAtTheEnd) {
+    g_host.bWin9x = true;
+    g_host.hPasswordLib = LoadLibraryA("mpr.dll");  // one nothing else here loads
+    g_host.pfnVerifyPassword = RefuseTheFirstCheck;
+    ASSERT_NE(GetModuleHandleA("mpr.dll"), nullptr);
+    UnloadPasswordLibrary();
+    EXPECT_EQ(GetModuleHandleA("mpr.dll"), nullptr);
+    EXPECT_EQ(g_host.pfnVerifyPassword, nullptr);
+}
+
 // The background is erased to black, whatever the DC held.
 TEST_F(SaverWindow, TheBackgroundIsErasedToBlack) {
     g_host.bPreview = true;
