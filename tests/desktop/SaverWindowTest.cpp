@@ -253,20 +253,14 @@ TEST_F(SaverWindow, TheSystemsSaverRunningFlagIsSetOnTheWin9xFamilyOnly) {
 TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSaved) {
     zorv::WriteFileText(kWindowsDir / "zorvsave.ini", "[ZorvSaver]\r\nSaveImage=1\r\n");
     HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
-    const auto fill = [](CDC& dc, COLORREF colour) {
-        HBRUSH brush = CreateSolidBrush(colour);
-        const RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), 80};
-        FillRect(dc.GetSafeHdc(), &all, brush);
-        DeleteObject(brush);
-    };
     {
         CClientDC client(hWnd);
         CDC canvas;
         canvas.CreateCompatibleDC(&client);
         HGDIOBJ previous = canvas.SelectObject(&g_canvas);
-        fill(canvas, RGB(255, 0, 0));
+        canvas.FillSolidRect(0, 0, GetSystemMetrics(SM_CXSCREEN), 80, RGB(255, 0, 0));
         canvas.SelectObject(previous);
-        fill(client, RGB(0, 255, 0));
+        client.FillSolidRect(0, 0, GetSystemMetrics(SM_CXSCREEN), 80, RGB(0, 255, 0));
     }
     SendMessageA(hWnd, WM_CLOSE, 0, 0);
     CDib saved;

@@ -1,24 +1,87 @@
-// The saver host's decisions: the window procedure's filter table, the input
-// policy with its 4-pixel threshold, and the password check's guards.
+// The host's portable rules: command-line scanning, the window procedure's
+// decisions and input policy, and the cover windows' layout.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
 
+#include "host/CommandLine.h"
 #include "host/HostPolicy.h"
+#include "host/MonitorLayout.h"
 
 namespace zorv {
+
+void PrintTo(const ScreenRect& r, std::ostream* os) { *os << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")"; }
+
 namespace {
 
-HostFlags Flags(bool win9x, bool preview = false, bool verifying = false, bool accepted = false) {
-    HostFlags flags;
-    flags.bWin9x = win9x;
-    flags.bPreview = preview;
-    flags.bVerifying = verifying;
-    flags.bCloseAccepted = accepted;
-    return flags;
+// Command-line scanning: the program name, the argument table, and window
+// handles with their 32-bit wrap.
+TEST(SkipProgramName, QuotedPlainAndControlCharacters) {
+    const struct {
+        const char *commandLine, *arguments;
+    } rows[] = {
+        {"\"C:\\Program Files\\zorv.scr\" /p 12", "/p 12"},
+        {"\"C:\\Program Files\\zorv.scr\"/s", "/s"},  // no blank after the closing quote
+        {"\"C:\\never closed /s", ""},
+        {"zorv.scr\t\x01 \x1f/c", "/c"},  // every byte 1..0x20 is skipped
+        {"zorv\xe9.scr /a 5", "/a 5"},    // high bytes belong to the name
+        {"  /s", "/s"},
+        {"zorv.scr \x7f", "\x7f"},  // DEL is no blank
+        {"", ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(std::string(SkipProgramName(row.commandLine)), row.arguments) << row.commandLine;
 }
-const HostFlags kFull = Flags(false), kPreview = Flags(false, true), kWin9x = Flags(true),
-                kVerifying = Flags(true, false, true), kAccepted = Flags(true, false, false, true);
+
+TEST(ScanMode, ArgumentTable) {
+    const struct {
+        const char* arguments;
+        bool win9x;
+        RunModeKind kind;
+        const char* rest;  // checked for Preview and ChangePassword
+    } rows[] = {
+        {"- / -//  ", false, RunModeKind::Config, nullptr},
+        {"-S", false, RunModeKind::FullScreen, nullptr},
+        {"//s other words /c", false, RunModeKind::FullScreen, nullptr},
+        {"/ s", false, RunModeKind::FullScreen, nullptr},
+        {"/\ts", false, RunModeKind::Refused, nullptr},
+        {"/p1234", false, RunModeKind::Preview, "1234"},
+        {"/P   77 x", false, RunModeKind::Preview, "77 x"},
+        {"/L\t5", false, RunModeKind::Preview, "\t5"},  // only blanks are skipped after the letter
+        {"-l", false, RunModeKind::Preview, ""},
+        {"/p:1234", false, RunModeKind::Preview, ":1234"},
+        {"/c:1234", false, RunModeKind::ConfigOwned, nullptr},
+        {"C", false, RunModeKind::ConfigOwned, nullptr},
+        {"-A99", true, RunModeKind::ChangePassword, "99"},
+        {"/a 1234", false, RunModeKind::Refused, nullptr},
+        {"/x", true, RunModeKind::Refused, nullptr},
+        {":s", false, RunModeKind::Refused, nullptr},
+        {"\xe9s", false, RunModeKind::Refused, nullptr},
+    };
+    for (const auto& row : rows) {
+        const ModeRequest request = ScanMode(row.arguments, row.win9x);
+        EXPECT_EQ(request.kind, row.kind) << '"' << row.arguments << "\" win9x=" << row.win9x;
+        if (row.rest != nullptr) EXPECT_EQ(std::string(request.rest), row.rest) << row.arguments;
+    }
+}
+
+TEST(ParseWindowHandle, DigitsOnlyWrappingAt32Bits) {
+    const struct {
+        const char* text;
+        std::uint32_t value;
+    } rows[] = {
+        {"1234", 1234u}, {" 12", 0u}, {"-12", 0u}, {"12ab34", 12u}, {"4294967297", 1u},
+        {"99999999999999999999", 1661992959u},  // (10^20 - 1) mod 2^32
+    };
+    for (const auto& row : rows) EXPECT_EQ(ParseWindowHandle(row.text), row.value) << row.text;
+}
+
+// The saver host's decisions: the window procedure's filter table, the input
+// policy with its 4-pixel threshold, and the password check's guards.
+const HostFlags kFull{}, kPreview{.bPreview = true}, kWin9x{.bWin9x = true},
+    kVerifying{.bWin9x = true, .bVerifying = true}, kAccepted{.bWin9x = true, .bCloseAccepted = true};
 
 TEST(DecideHostWindow, FilterTable) {
     const struct {
@@ -41,12 +104,6 @@ TEST(DecideHostWindow, FilterTable) {
         {kPreview, kWmContextMenu, 7, HostEffect::PostToParent, Route::Answer, 1, false},
         {kFull, kWmContextMenu, 0, HostEffect::None, Route::Forward, 0, false},
         {kFull, kWmKeyDown, 'A', HostEffect::None, Route::Forward, 0, false},
-        {kAccepted, kWmKeyDown, 'A', HostEffect::None, Route::DefWindowProc, 0, false},
-        {kAccepted, kWmSysKeyDown, 0, HostEffect::None, Route::DefWindowProc, 0, false},
-        {kAccepted, kWmMouseMove, 0, HostEffect::None, Route::DefWindowProc, 0, false},
-        {kAccepted, kWmLButtonDown, 0, HostEffect::None, Route::DefWindowProc, 0, false},
-        {kAccepted, kWmRButtonDown, 0, HostEffect::None, Route::DefWindowProc, 0, false},
-        {kAccepted, kWmMButtonDown, 0, HostEffect::None, Route::DefWindowProc, 0, false},
         {kFull, kWmSysCommand, kScNextWindow, HostEffect::None, Route::Answer, 0, false},
         {kFull, kWmSysCommand, kScPrevWindow, HostEffect::None, Route::Answer, 0, false},
         {kFull, kWmSysCommand, kScScreenSave, HostEffect::None, Route::Answer, 0, false},
@@ -64,6 +121,9 @@ TEST(DecideHostWindow, FilterTable) {
         if (row.route == Route::Answer) EXPECT_EQ(action.result, row.result) << what;
         EXPECT_EQ(action.hideCursor, row.hideCursor) << what;
     }
+    // Once the close is accepted, input goes to the system alone.
+    for (unsigned message : {kWmKeyDown, kWmSysKeyDown, kWmMouseMove, kWmLButtonDown, kWmRButtonDown, kWmMButtonDown})
+        EXPECT_EQ(DecideHostWindow(kAccepted, message, 0).route, Route::DefWindowProc) << std::hex << message;
 }
 
 TEST(DecideDefaultSaver, PolicyTable) {
@@ -74,10 +134,6 @@ TEST(DecideDefaultSaver, PolicyTable) {
         SaverEffect effect;
         Route route;
     } rows[] = {
-        {kPreview, kWmKeyDown, 0, SaverEffect::None, Route::DefWindowProc},
-        {kPreview, kWmLButtonDown, 0, SaverEffect::None, Route::DefWindowProc},
-        {kPreview, kWmSetCursor, 0, SaverEffect::None, Route::DefWindowProc},
-        {kPreview, kWmActivateApp, 0, SaverEffect::None, Route::DefWindowProc},
         {kAccepted, kWmKeyDown, 0, SaverEffect::None, Route::DefWindowProc},
         {kAccepted, kWmClose, 0, SaverEffect::None, Route::DefWindowProc},
         {kAccepted, kWmVerifyPassword, 0, SaverEffect::None, Route::DefWindowProc},
@@ -85,19 +141,11 @@ TEST(DecideDefaultSaver, PolicyTable) {
         {kWin9x, kWmClose, 0, SaverEffect::CheckClose, Route::DefWindowProc},
         {kFull, kWmVerifyPassword, 0, SaverEffect::None, Route::DefWindowProc},
         {kVerifying, kWmVerifyPassword, 0, SaverEffect::CheckPassword, Route::Answer},
-        {kVerifying, kWmKeyDown, 0, SaverEffect::None, Route::DefWindowProc},
-        {kVerifying, kWmActivateApp, 0, SaverEffect::None, Route::DefWindowProc},
-        {kVerifying, kWmSetCursor, 0, SaverEffect::None, Route::DefWindowProc},
         {kFull, kWmShowWindow, 1, SaverEffect::HideCursor, Route::DefWindowProc},
         {kFull, kWmShowWindow, 0, SaverEffect::None, Route::DefWindowProc},
         {kFull, kWmActivateApp, 1, SaverEffect::None, Route::DefWindowProc},
         {kFull, kWmActivateApp, 0, SaverEffect::PostClose, Route::DefWindowProc},
         {kFull, kWmSetCursor, 0, SaverEffect::HideCursor, Route::Answer},
-        {kFull, kWmKeyDown, 'Q', SaverEffect::PostClose, Route::DefWindowProc},
-        {kFull, kWmSysKeyDown, 0, SaverEffect::PostClose, Route::DefWindowProc},
-        {kFull, kWmLButtonDown, 0, SaverEffect::PostClose, Route::DefWindowProc},
-        {kWin9x, kWmRButtonDown, 0, SaverEffect::PostClose, Route::DefWindowProc},
-        {kFull, kWmMButtonDown, 0, SaverEffect::PostClose, Route::DefWindowProc},
         {kFull, kWmTimer, 1, SaverEffect::None, Route::DefWindowProc},
     };
     for (const auto& row : rows) {
@@ -108,6 +156,12 @@ TEST(DecideDefaultSaver, PolicyTable) {
         EXPECT_EQ(action.route, row.route) << what;
         if (row.route == Route::Answer) EXPECT_EQ(action.result, 1) << what;
     }
+    // A preview, and a saver during its password check, leave input to the system.
+    for (HostFlags flags : {kPreview, kVerifying})
+        for (unsigned message : {kWmKeyDown, kWmLButtonDown, kWmSetCursor, kWmActivateApp})
+            EXPECT_EQ(DecideDefaultSaver(flags, message, 0, {0, 0}).effect, SaverEffect::None) << std::hex << message;
+    for (HostFlags flags = kWin9x; unsigned message : {kWmKeyDown, kWmSysKeyDown, kWmLButtonDown, kWmRButtonDown, kWmMButtonDown})
+        EXPECT_EQ(DecideDefaultSaver(flags, message, 0, {0, 0}).effect, SaverEffect::PostClose) << std::hex << message;
 }
 
 TEST(DecideDefaultSaver, MovesBeyondFourPixelsEndTheSaverAndBecomeTheReference) {
@@ -173,6 +227,42 @@ TEST(CloseCheck, RefusalGuardsTheNext200MillisecondsFromItsEnd) {
     CloseRefused(flags, {200, 120});
     EXPECT_EQ(DecideDefaultSaver(flags, kWmMouseMove, 0, {202, 120}).effect, SaverEffect::None);
     EXPECT_EQ(DecideDefaultSaver(flags, kWmMouseMove, 0, {205, 120}).effect, SaverEffect::PostClose);
+}
+
+// The cover windows' layout: monitor rectangles in, the rectangles of the
+// plain windows around the full-screen saver out.
+using Rects = std::vector<ScreenRect>;
+
+constexpr ScreenRect kPrimary{0, 0, 1920, 1080};
+
+struct Row {
+    const char* layout;
+    Rects monitors;
+    Rects covers;
+};
+
+const Row kRows[] = {
+    {"one monitor", {kPrimary}, {}},
+    {"side by side, same size", {kPrimary, {1920, 0, 3840, 1080}}, {{1920, 0, 3840, 1080}}},
+    {"left, negative, smaller, lower", {{-1280, 200, 0, 1224}, kPrimary}, {{-1280, 200, 0, 1224}}},
+    {"stacked above", {kPrimary, {0, -1440, 2560, 0}}, {{0, -1440, 2560, 0}}},
+    {"three, in monitor order",
+     {{-1024, -768, 0, 0}, kPrimary, {1920, 300, 3200, 1324}},
+     {{-1024, -768, 0, 0}, {1920, 300, 3200, 1324}}},
+    {"mirrored primary and twice the same second", {kPrimary, kPrimary, {1920, 0, 3000, 900}, {1920, 0, 3000, 900}},
+     {{1920, 0, 3000, 900}}},
+    {"empty monitor", {kPrimary, {1920, 0, 1920, 1080}, {0, 1080, 800, 1080}}, {}},
+    {"larger monitor around the primary",
+     {{-100, -50, 2020, 1130}},
+     {{-100, -50, 2020, 0}, {-100, 1080, 2020, 1130}, {-100, 0, 0, 1080}, {1920, 0, 2020, 1080}}},
+    {"overlapping the right edge", {kPrimary, {1800, 0, 3000, 1080}}, {{1920, 0, 3000, 1080}}},
+};
+
+TEST(MonitorLayout, EveryMonitorOutsideTheSaverWindowIsCovered) {
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.layout);
+        EXPECT_EQ(CoverRects(row.monitors, kPrimary), row.covers);
+    }
 }
 
 }  // namespace

@@ -1,17 +1,74 @@
-// The configuration dialog's logic against a model of its controls: the position
-// a stored value shows at, the toggles and Set Defaults. Which setting each bar
-// edits, and its range, show in the file the real dialog writes end to end.
+// The eight settings: loaded over the portable INI store as the Windows profile
+// API reads them, and the configuration dialog's logic.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <string>
 
 #include "settings/ConfigControls.h"
+#include "settings/IniFileStore.h"
+#include "settings/SaverSettings.h"
+#include "tests/core/TempDir.h"
 
 namespace zorv {
 namespace {
 
+// Value texts and the integers the Windows profile API makes of them, which the
+// portable store must match so both read a settings file alike. One row per
+// rule of the reading.
+struct ProfileValueCase {
+    const char* text;        // what follows "Iters=" in the file
+    std::uint32_t expected;  // GetInt's result with a fallback of 30
+};
+
+constexpr ProfileValueCase kProfileValueCases[] = {
+    {"-5", 0xFFFFFFFBu},         {"  7  ", 7u},  {"+3", 3u},       {"0x10", 16u},
+    {"12abc", 12u},              {"", 30u},      {"abc", 0u},      {"99999999999", 1215752191u},
+    {"-2147483649", 2147483647u}, {"\"42\"", 42u}, {"0X10", 0u},   {"0b101", 5u},
+    {"0o17", 15u},               {"\t9", 9u},
+    {"123456789012345678901234567890123", 1849262357u},  // only the first 29 characters count
+};
+
+// Settings loaded over the portable INI store: the conversions, and value texts
+// read as the Windows profile API reads them.
+std::string Text(const SaverSettings& s) {
+    return "Cycles=" + std::to_string(s.Cycles) + " Iters=" + std::to_string(s.Iters) + " Constant=" +
+           std::to_string(s.Constant) + " Scale=" + std::to_string(s.Scale) + " View=" + std::to_string(s.View) +
+           " Spread=" + std::to_string(s.Spread) + " Random=" + std::to_string(s.RandomSettings) +
+           " Save=" + std::to_string(s.SaveImage);
+}
+
+SaverSettings LoadFrom(IniFileStore& store) {
+    SaverSettings s{-1, -1, -1, -1, -1, -1, 1, 1};
+    LoadSettings(s, store);
+    return s;
+}
+
+// The exact text of a save, and defaults for missing keys, are checked end to
+// end through the settings dialog; the writer's in-place edits by the fuzz target.
+TEST(SettingsStore, StoredValuesLoadUnclampedNegativesAsUnsignedTogglesAsNotZero) {
+    TempDir dir;
+    IniFileStore store(dir / "zorvsave.ini");
+    WriteFileText(store.Path(), "[ZorvSaver]\nCycles=-1\nIters=500\nView=250\nSpread=-5\nRandomSettings=7\nSaveImage=-1\n");
+    EXPECT_EQ(Text(LoadFrom(store)), Text({4294967295.0, 500, 20, 16, 250, 4294967291.0, 1, 1}));
+}
+
+TEST(SettingsStore, ValueTextsGiveTheSameIntegersAsTheWindowsApi) {
+    TempDir dir;
+    IniFileStore store(dir / "values.ini");
+    for (const ProfileValueCase& c : kProfileValueCases) {
+        // Names match whatever their case, as the Windows API matches them.
+        WriteFileText(store.Path(), std::string("[Other]\r\nIters=1\r\n[zorvSAVER]\r\niTERS=") + c.text + "\r\n");
+        EXPECT_EQ(store.GetInt("ZorvSaver", "Iters", 30), c.expected) << "value text \"" << c.text << "\"";
+    }
+    EXPECT_EQ(store.GetInt("Missing", "Iters", -4), static_cast<std::uint32_t>(-4));
+}
+
+// The configuration dialog's logic against a model of its controls: the position
+// a stored value shows at, the toggles and Set Defaults. Which setting each bar
+// edits, and its range, show in the file the real dialog writes end to end.
 struct FakeControls : ConfigControls {
     std::map<int, std::int32_t> max, pos;
     std::map<int, bool> checked, disabled;

@@ -1,0 +1,457 @@
+// The fractal core: image parameters and colours at their split points, the
+// escape-time paths, and the column renderer with golden hashes that pin the
+// arithmetic.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <vector>
+
+#include "fractal/EscapeKernel.h"
+#include "fractal/MemoryCanvas.h"
+#include "fractal/NewImage.h"
+#include "fractal/Random.h"
+#include "fractal/Renderer.h"
+#include "fractal/TimerPeriod.h"
+
+namespace zorv {
+namespace {
+
+// Test helpers: seeds that make the generator produce a chosen value at a
+// chosen draw, by running the linear congruential step backwards.
+// A seed whose draw number `position` (0-based) is `value`; `low` picks one of
+// the 65536 such seeds.
+std::uint32_t SeedForDraw(int position, int value, std::uint32_t low = 0x1234u) {
+    std::uint32_t inverse = 214013u;  // Newton's iteration for the inverse modulo 2^32
+    for (int i = 0; i < 5; ++i) inverse *= 2u - 214013u * inverse;
+    std::uint32_t state = (static_cast<std::uint32_t>(value) << 16) | (low & 0xFFFFu);
+    for (int i = 0; i <= position; ++i) state = (state - 2531011u) * inverse;
+    return state;
+}
+
+int DrawAt(std::uint32_t seed, int position) {
+    Random random(seed);
+    for (int i = 0; i < position; ++i) random.Draw();
+    return random.Draw();
+}
+
+// Test helper: FNV-1a over pixels, byte by byte, for golden-image checks.
+std::uint64_t PixelHash(const std::vector<std::uint32_t>& pixels) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::uint32_t p : pixels) {
+        for (int i = 0; i < 4; ++i) {
+            hash ^= (p >> (8 * i)) & 0xFF;
+            hash *= 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+// Image parameters and colours at their split points: the boundaries the golden
+// image hashes cannot reach. The arithmetic between them, and the number and
+// order of the draws, are pinned by those hashes.
+struct NullCanvas : Canvas {
+    void SetPixel(int, int, std::uint32_t) override {}
+    void Present(int, int) override {}
+};
+
+struct Image {
+    FractalState state{};
+    ColorTable colors{};
+    SaverSettings settings = DefaultSettings();
+    Random random{1};
+    NullCanvas canvas;
+
+    Image& Start(std::uint32_t seed) {
+        random.Seed(seed);
+        state.clientRect = {0, 0, 64, 48};
+        RenderContext context{state, colors, settings, random};
+        NewImage(context, canvas);
+        return *this;
+    }
+};
+
+// One row per split: the draw just below and at each boundary.
+TEST(NewImage, SplitPoints) {
+    const struct {
+        int position, draw;
+        bool randomSettings;
+        bool (*holds)(const Image&);
+    } rows[] = {
+        {1, 19660, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Modulus; }},
+        {1, 19661, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Sum; }},
+        {1, 26213, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Sum; }},
+        {1, 26214, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Component; }},
+        {1, 32766, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Component; }},
+        {1, 32767, false, [](const Image& i) { return i.state.escapeTest == EscapeTest::Product; }},
+        {2, 6553, false, [](const Image& i) { return IsMandelbrot(i.state); }},
+        {2, 6554, false, [](const Image& i) { return !IsMandelbrot(i.state); }},
+        {1, 32766, true, [](const Image& i) { return i.settings.Iters == 99; }},  // random Iters
+        {1, 32767, true, [](const Image& i) { return i.settings.Iters == 100; }},
+    };
+    for (const auto& row : rows) {
+        Image image;
+        image.settings.RandomSettings = row.randomSettings;
+        EXPECT_TRUE(row.holds(image.Start(SeedForDraw(row.position, row.draw)))) << row.position << ":" << row.draw;
+    }
+}
+
+TEST(NewImage, AngleAbove2Point8ScalesTheMagnitudeBy1Point4) {
+    const auto magnitude = [](int draw) {
+        Image image;
+        image.settings.Spread = 0;  // every jitter is exactly 1
+        image.Start(SeedForDraw(15, draw));
+        EXPECT_EQ(image.state.addend.re, image.state.constant.re);
+        const Complex c = image.state.constant;  // m(½e^(ia) − ¼e^(2ia)), a cardioid point
+        const double a = draw * (3.14159 / 32767);
+        return std::hypot(c.re, c.im) / std::hypot(0.5 * std::cos(a) - 0.25 * std::cos(2 * a),
+                                                   0.5 * std::sin(a) - 0.25 * std::sin(2 * a));
+    };
+    EXPECT_NEAR(magnitude(29204), 1.04, 1e-9);
+    EXPECT_NEAR(magnitude(29205), 1.04 * 1.4, 1e-9);
+}
+
+TEST(NewImage, FloorsHoldForZeroSettingsAndNegativeJitter) {
+    Image zero;
+    zero.settings.Iters = 0;
+    zero.settings.Scale = 0;
+    zero.Start(5);
+    EXPECT_EQ(zero.state.maxIter, 4);
+    EXPECT_EQ(zero.state.zoom, 1e-6);
+    // Spread 50 and a draw of 32767 turn the jitter of the limit and the zoom negative.
+    Image iter, zoom;
+    iter.settings.Spread = zoom.settings.Spread = 50;
+    EXPECT_EQ(iter.Start(SeedForDraw(0, 32767)).state.maxIter, 4);
+    EXPECT_EQ(zoom.Start(SeedForDraw(14, 32767)).state.zoom, 1e-6);
+}
+
+TEST(EscapeTests, CompareSignedValuesStrictly) {
+    const double nan = std::nan("");
+    const struct {
+        double re, im, threshold;
+        bool modulus, sum, component, product;
+    } rows[] = {
+        {3, 4, 5, false, true, false, true},      // at the threshold: not beyond it
+        {3, 4, 4.9, true, true, false, true},
+        {-5000, -5000, 2, true, false, false, true},  // signed: large negative parts do not escape
+        {-1, 3, 2, true, false, true, false},
+        {nan, 1, 2, false, false, false, false},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(EscapeModulus(r.re, r.im, r.threshold), r.modulus) << r.re << "," << r.im;
+        EXPECT_EQ(EscapeSum(r.re, r.im, r.threshold), r.sum) << r.re << "," << r.im;
+        EXPECT_EQ(EscapeComponent(r.re, r.im, r.threshold), r.component) << r.re << "," << r.im;
+        EXPECT_EQ(EscapeProduct(r.re, r.im, r.threshold), r.product) << r.re << "," << r.im;
+    }
+}
+
+ColorTable MakeTable(std::uint32_t seed) {
+    SaverSettings settings = DefaultSettings();
+    Random random(seed);
+    ColorTable table{};
+    MakeColorTable(table, settings, random);
+    return table;
+}
+
+// Draw 6 switches stripes on at 31129 (every fourth entry black), draw 7 the
+// end colours at 16384 (white first, black last); the ends come last.
+TEST(ColorTable, StripesAndEndColoursSwitchOnAtTheirSplits) {
+    const struct {
+        int position, draw;
+        bool otherOn;  // the other touch
+    } rows[] = {{6, 31128, false}, {6, 31129, false}, {6, 31129, true}, {7, 16383, false}, {7, 16384, true}};
+    for (const auto& row : rows) {
+        const int other = row.position == 6 ? 7 : 6, split = other == 6 ? 31129 : 16384;
+        std::uint32_t seed = 0;
+        for (std::uint32_t low = 0; low < 0x10000u && !seed; ++low) {
+            const std::uint32_t s = SeedForDraw(row.position, row.draw, low);
+            if ((DrawAt(s, other) >= split) == row.otherOn) seed = s;
+        }
+        const ColorTable table = MakeTable(seed);
+        const bool stripes = row.position == 6 ? row.draw >= 31129 : row.otherOn;
+        const bool ends = row.position == 7 ? row.draw >= 16384 : row.otherOn;
+        int black = 0;
+        for (std::size_t i = 4; i < 256; i += 4) black += table[i] == 0;
+        EXPECT_EQ(black == 63, stripes) << row.position << ":" << row.draw;
+        EXPECT_EQ(table[0] == 0xFFFFFFu && table[255] == 0u, ends) << row.position << ":" << row.draw;
+    }
+}
+
+TEST(ColorTable, NeverEscapingPixelsTakeTheLastEntryAtAnyLimit) {
+    for (int maxIter : {4, 8421505, 8421506, 1 << 30, std::numeric_limits<int>::max()}) {
+        EXPECT_EQ(ColorIndex(maxIter, maxIter), 255) << maxIter;
+        EXPECT_EQ(ColorIndex(maxIter - 1, maxIter), maxIter == 4 ? 191 : 254) << maxIter;
+        EXPECT_EQ(ColorIndex(0, maxIter), 0) << maxIter;
+    }
+}
+
+// The escape-time paths: the modulus bound against sqrt over the doubles next
+// to it, for ordinary and special thresholds; every path's counts against the
+// scalar loop's; and the dispatcher's choice.
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+std::vector<double> Thresholds() {
+    std::vector<double> t = {0.0,  -0.0,   -1.0,    -kInf,   -DBL_MIN, kNaN,    kInf,   DBL_MAX,  1e154,
+                             1.3407807929942596e154, 1.3407807929942597e154, 4.9e-324, 1e-160, DBL_MIN, 0.5, 2.0};
+    for (int i = 1; i <= 1001; i += 7) t.push_back(i);  // the saver's thresholds lie in 1..1001
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 200; ++i) {  // spread over all magnitudes
+        seed = seed * 1664525u + 1013904223u;
+        t.push_back(std::ldexp(1.0 + (seed >> 8) / 16777216.0, static_cast<int>(seed % 600) - 300));
+    }
+    return t;
+}
+
+TEST(Kernel, ModulusBoundAgreesWithTheRootOnEveryDoubleNextToIt) {
+    for (double t : Thresholds()) {
+        const double bound = ModulusBound(t);
+        std::vector<double> xs = {0.0, 4.9e-324, DBL_MIN, 1.0, 4.0, DBL_MAX, kInf, kNaN};
+        double down = bound, up = bound;
+        for (int i = 0; i < 64; ++i) {
+            xs.push_back(down);
+            xs.push_back(up);
+            down = std::nextafter(down, -kInf);
+            up = std::nextafter(up, kInf);
+        }
+        for (double x : xs) {
+            if (x < 0) continue;  // re² + im² is never negative
+            ASSERT_EQ(std::sqrt(x) > t, x > bound) << "t=" << t << " x=" << x << " bound=" << bound;
+        }
+    }
+}
+
+TEST(Kernel, EveryPathCountsAsTheScalarLoop) {
+    const EscapeTest tests[] = {EscapeTest::Modulus, EscapeTest::Sum, EscapeTest::Component, EscapeTest::Product};
+    for (double t : {2.0, 0.0, -1.0, kNaN, kInf, -kInf, 1000.0}) {
+        for (EscapeTest test : tests) {
+            for (bool mandelbrot : {false, true}) {
+                // 37 rows: full blocks and a short last one on every path; rows
+                // that escape at once, later, and never.
+                const ColumnJob job{mandelbrot, {-0.75, 0.1}, -0.3, 18.0, 2.4, 1.0, 37.0, 60, test, t};
+                std::int32_t want[37], got[37];
+                IterateRows(job, 0, 37, want, KernelPath::Scalar);
+                for (KernelPath path : {KernelPath::Sse2, KernelPath::Avx2}) {
+                    if (!KernelPathRuns(path)) continue;
+                    IterateRows(job, 0, 37, got, path);
+                    for (int r = 0; r < 37; ++r) ASSERT_EQ(got[r], want[r]) << KernelPathName(path) << " row " << r;
+                }
+            }
+        }
+    }
+}
+
+TEST(Kernel, DispatcherChoosesTheFastestPathThatRuns) {
+    const KernelPath chosen = ChosenKernelPath();
+    EXPECT_TRUE(KernelPathRuns(chosen));
+    EXPECT_TRUE(KernelPathRuns(KernelPath::Scalar));
+    if (KernelPathRuns(KernelPath::Avx2)) EXPECT_EQ(chosen, KernelPath::Avx2);
+#if defined(__i386__) || defined(__x86_64__)
+    EXPECT_NE(chosen, KernelPath::Scalar);  // SSE2 at least on every x86 build
+#endif
+    std::printf("escape-time path: %s\n", KernelPathName(chosen));
+}
+
+// Column renderer: 26 columns per paint across image boundaries, abandonment
+// after W ÷ 3 columns, the paint budget, hostile settings and sizes, and golden
+// hashes that pin the arithmetic and what is presented.
+// Records pixels per paint, image starts (as column steps since the run began)
+// and what is presented, with the parameters of the image presented.
+struct PaintRun : MemoryCanvas {
+    FractalState state{};
+    ColorTable colors{};
+    SaverSettings settings = DefaultSettings();
+    Random random;
+    long long steps = 0, pixels = 0;
+    std::vector<long long> starts;
+    std::vector<FractalState> images;
+    struct Shown {
+        std::vector<std::uint32_t> pixels;
+        FractalState image;
+    };
+    std::vector<Shown> shown;
+
+    PaintRun(std::uint32_t seed, int w, int h) : MemoryCanvas(w, h), random(seed) { state.clientRect = {0, 0, w, h}; }
+    void SetPixel(int x, int y, std::uint32_t color) override {
+        MemoryCanvas::SetPixel(x, y, color);
+        ++pixels;
+    }
+    void SetColumn(int x, int y, const std::uint32_t* colors, int count) override {
+        MemoryCanvas::SetColumn(x, y, colors, count);
+        pixels += count;
+    }
+    void ImageStarted(const FractalState& s) override {
+        starts.push_back(steps + s.batch - 1);
+        images.push_back(s);
+    }
+    void OnPresent(int, int) override {
+        shown.push_back({Pixels(), images.back()});
+    }
+    ColumnSource* source = nullptr;
+    void Paint(int paints = 1) {
+        for (int i = 0; i < paints; ++i) {
+            RenderContext context{state, colors, settings, random};
+            RenderColumnBatch(context, *this, source);
+            steps += kColumnsPerPaint;
+        }
+    }
+    // Columns between image starts.
+    std::vector<long long> Lengths() const {
+        std::vector<long long> out;
+        for (std::size_t i = 1; i < starts.size(); ++i) out.push_back(starts[i] - starts[i - 1]);
+        return out;
+    }
+};
+
+TEST(Renderer, EveryPaintRendersExactly26ColumnsAcrossImageBoundaries) {
+    PaintRun run(7, 30, 5);  // images end inside paints
+    for (int paint = 0; paint < 40; ++paint) {
+        const long long before = run.pixels;
+        run.Paint();
+        EXPECT_EQ(run.pixels - before, 26 * 5) << "paint " << paint;
+    }
+    EXPECT_GT(run.starts.size(), 30u);
+    PaintRun empty(8, 0, 5);  // width 0: a new image at every column
+    empty.Paint();
+    EXPECT_EQ(empty.starts.size(), 26u);
+}
+
+TEST(Renderer, ImagesWithoutDetailAreAbandonedAfterAThirdOfTheWidth) {
+    for (int width : {640, 27, 3}) {  // height 0: no pixel, so never any detail
+        PaintRun run(11, width, 0);
+        run.Paint(60);
+        ASSERT_GT(run.starts.size(), 2u);
+        for (long long length : run.Lengths()) EXPECT_EQ(length, width / 3 + 1) << "width " << width;
+        EXPECT_TRUE(run.shown.empty());
+    }
+    PaintRun uniform(5, 640, 2);  // a plane width of 1e-6 at the centre: every pixel alike
+    uniform.settings.Scale = uniform.settings.Spread = uniform.settings.Constant = 0;
+    uniform.settings.View = 50;
+    uniform.Paint(30);
+    ASSERT_GT(uniform.starts.size(), 2u);
+    for (long long length : uniform.Lengths()) EXPECT_TRUE(length == 214 || length == 640) << length;
+    EXPECT_TRUE(uniform.shown.empty());
+}
+
+// At the sliders' largest limit a paint still takes 26 whole columns, even when
+// no pixel escapes: the budget is exactly that much.
+TEST(Renderer, ABudgetOf26ColumnsAt529StepsTakesTheSlowestSliderImage) {
+    PaintRun run(1, 100, 3);
+    run.state.column = 1;  // inside an image with detail: no new image is drawn
+    run.state.hasDetail = true;
+    run.state.maxIter = 529;
+    run.state.threshold = 2.0;
+    run.state.zoom = run.state.aspect = 1e-3;  // |z| tiny and the constant 0: z → z² never escapes
+    run.Paint();
+    EXPECT_EQ(run.pixels, 26 * 3);
+    EXPECT_EQ(run.state.column, 27);
+}
+
+// Columns taller than the count-to-colour lookup, at limits around its size,
+// colour as pixels iterated one at a time do (here no pixel escapes).
+TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
+    for (int maxIter : {479, 480}) {
+        FractalState state{};
+        state.clientRect = {0, 0, 1, 600};
+        state.maxIter = maxIter;
+        state.threshold = 2.0;
+        state.zoom = state.aspect = 1.0;
+        state.centerY = 300.0;  // z → z², |z| <= 0.5
+        ColorTable colors{};
+        for (std::size_t i = 0; i < 256; ++i) colors[i] = static_cast<std::uint32_t>(i * 3 + 1);
+        MemoryCanvas column(1, 600), single(1, 600);
+        RenderColumn(state, colors, column);
+        for (state.row = 0; state.row < 600; ++state.row) RenderPixel(state, colors, single);
+        EXPECT_EQ(column.Pixels(), single.Pixels()) << maxIter;
+    }
+}
+
+TEST(Renderer, HostileSettingsAndSizesNeitherTrapNorBreakTheFloors) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double values[] = {nan, inf, -inf, 1e300, -1e300};
+    const int sizes[][2] = {{12, 9}, {0, 9}, {12, 0}, {1, 1}};
+    for (int field = 0; field < 6; ++field) {
+        for (double value : values) {
+            for (const auto& size : sizes) {
+                PaintRun run(99, size[0], size[1]);
+                SaverSettings& s = run.settings;
+                double* fields[] = {&s.Cycles, &s.Constant, &s.Scale, &s.View, &s.Spread};
+                if (field < 5) {
+                    // A huge finite Spread asks for billions of steps a pixel: no pixels then.
+                    if (field == 4 && std::isfinite(value) && size[1] > 0) continue;
+                    *fields[field] = value;
+                } else {
+                    s.Iters = value < 0 ? INT32_MIN : INT32_MAX;
+                    s.Spread = 0;  // keeps the limit at its wrapped floor
+                }
+                run.Paint(3);
+                for (const FractalState& image : run.images) {
+                    EXPECT_GE(image.maxIter, 4) << field << "=" << value;
+                    EXPECT_GE(image.zoom, 1e-6) << field << "=" << value;
+                }
+                for (std::uint32_t entry : run.colors) ASSERT_LE(entry, 0xFFFFFFu) << field << "=" << value;
+            }
+        }
+    }
+}
+
+// Limits only a settings file can ask for: a paint stops once its budget is
+// spent, mid-column or mid-pixel, and the images come out as without a budget.
+TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
+    struct Whole : ColumnSource {
+        void Render(FractalState& s, const ColorTable& c, Canvas& canvas) override { RenderColumn(s, c, canvas); }
+    } whole;
+    PaintRun bounded(1, 26, 1), unbounded(1, 26, 1);  // one row: a budget of 26 × 529 steps
+    unbounded.source = &whole;
+    int emptyPaints = 0;  // spent inside one pixel
+    for (PaintRun* run : {&bounded, &unbounded}) {
+        run->settings.Iters = 100000;  // limits of 150004 steps
+        run->settings.Spread = 0;
+        for (int paint = 0; paint < 2000 && run->images.size() < 4; ++paint) {
+            const long long before = run->pixels;
+            run->Paint();
+            emptyPaints += run->pixels == before;
+        }
+    }
+    EXPECT_GT(emptyPaints, 0);
+    ASSERT_EQ(bounded.images.size(), 4u) << "a stopped pixel was not picked up where it stopped";
+    ASSERT_EQ(bounded.shown.size(), unbounded.shown.size());
+    EXPECT_FALSE(bounded.shown.empty());
+    for (std::size_t i = 0; i < bounded.shown.size(); ++i) {
+        EXPECT_EQ(bounded.shown[i].pixels, unbounded.shown[i].pixels) << i;
+        EXPECT_EQ(bounded.shown[i].image.centerX, unbounded.shown[i].image.centerX) << i;
+    }
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(bounded.images[i].constant.re, unbounded.images[i].constant.re) << i;
+}
+
+TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {
+    const int rows[][2] = {{10, 200}, {3, 666}, {1, 2000}, {0, 2000}, {-7, 2000}, {2001, 0}};
+    for (const auto& row : rows) EXPECT_EQ(TimerPeriodMs(row[0]), static_cast<unsigned>(row[1])) << row[0];
+}
+
+// Any change to the arithmetic or to the order of draws changes these hashes.
+TEST(Renderer, GoldenHashesOfFirstPresentedImages) {
+    const struct {
+        std::uint32_t seed;
+        int randomSettings;
+        std::uint64_t hash;
+    } rows[] = {
+        {1, 0, 0x8f0feab81d54ed31ull},
+        {2, 0, 0x1a5881e203786c42ull},
+        {3, 0, 0x06454b27d0ab3b5full},
+        {4, 1, 0x2f632f81d423a209ull},
+    };
+    for (const auto& r : rows) {
+        PaintRun run(r.seed, 96, 64);
+        run.settings.RandomSettings = r.randomSettings;
+        for (int paint = 0; paint < 400 && run.shown.empty(); ++paint) run.Paint();
+        ASSERT_FALSE(run.shown.empty()) << "seed " << r.seed;
+        EXPECT_EQ(PixelHash(run.shown.front().pixels), r.hash) << "seed " << r.seed;
+    }
+}
+
+}  // namespace
+}  // namespace zorv

@@ -1,0 +1,228 @@
+// Packed DIBs and BMP files: header queries, the block checks, the write plan,
+// and the printer fit.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/BmpFile.h"
+#include "image/DibHeader.h"
+#include "image/PrinterFit.h"
+
+namespace zorv {
+namespace {
+
+// Test fixtures: packed DIBs built from their header fields, for the tables of
+// header and file rules.
+DibInfoHeader Info(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t colorsUsed = 0,
+                          std::uint32_t compression = kCompressionRgb, std::uint32_t imageSize = 0) {
+    DibInfoHeader header;
+    header.width = width;
+    header.height = height;
+    header.bitsPerPixel = bits;
+    header.colorsUsed = colorsUsed;
+    header.compression = compression;
+    header.imageSize = imageSize;
+    return header;
+}
+
+// An info-layout DIB with `tableEntries` 4-byte table entries (entry i = (i, i,
+// i, 0)) and `pixelBytes` bytes of rows.
+std::vector<std::uint8_t> MakeInfoDib(const DibInfoHeader& header, std::size_t tableEntries,
+                                             std::size_t pixelBytes) {
+    const auto head = EncodeInfoHeader(header);
+    std::vector<std::uint8_t> dib(head.begin(), head.end());
+    for (std::size_t i = 0; i < tableEntries; ++i) {
+        const auto value = static_cast<std::uint8_t>(i);
+        dib.insert(dib.end(), {value, value, value, 0});
+    }
+    dib.resize(dib.size() + pixelBytes, 0x5A);
+    return dib;
+}
+
+// A DIB whose header-size field is `headerSize`, read in the core layout:
+// 16-bit width and height at 4 and 6, bits per pixel at 10, then zeros up to
+// `totalBytes`.
+std::vector<std::uint8_t> MakeCoreDib(std::uint32_t headerSize, std::uint16_t width, std::uint16_t height,
+                                             std::uint16_t bits, std::size_t totalBytes) {
+    std::vector<std::uint8_t> dib(totalBytes < 12 ? 12 : totalBytes, 0);
+    WriteLe32(dib, 0, headerSize);
+    WriteLe16(dib, 4, width);
+    WriteLe16(dib, 6, height);
+    WriteLe16(dib, 8, 1);
+    WriteLe16(dib, 10, bits);
+    dib.resize(totalBytes);
+    return dib;
+}
+
+// Header queries of both layouts with their 16-bit wraps, palette entries, and
+// the block checks that decide whether a packed DIB is kept and painted.
+
+TEST(DibHeader, InfoLayoutColourCountByBitsAndColoursUsed) {
+    const struct {
+        std::uint16_t bits;
+        std::uint32_t colorsUsed;
+        std::uint16_t colors, tableSize;
+    } rows[] = {
+        {1, 0, 2, 8},   {4, 0, 16, 64},        {8, 0, 256, 1024},   {16, 0, 0, 0},        {2, 0, 0, 0},
+        {24, 20, 20, 80}, {8, 16384, 16384, 0}, {8, 16385, 16385, 4}, {8, 0x10000, 0, 0},  // 16-bit wraps
+    };
+    for (const auto& row : rows) {
+        const auto dib = MakeInfoDib(Info(4, 4, row.bits, row.colorsUsed), 0, 0);
+        EXPECT_EQ(DIBColorCount(dib), row.colors) << row.bits << "/" << row.colorsUsed;
+        EXPECT_EQ(DIBColorTableSize(dib), row.tableSize) << row.bits << "/" << row.colorsUsed;
+        EXPECT_EQ(DIBPixelOffset(dib), 40u + row.tableSize) << row.bits << "/" << row.colorsUsed;
+    }
+}
+
+TEST(DibHeader, EveryHeaderSizeButFortyIsReadInTheCoreLayout) {
+    for (std::uint32_t size : {12u, 39u, 41u, 108u}) {
+        auto dib = MakeCoreDib(size, 3, 0xFFFF, 4, 200);  // 16-bit sizes, zero-extended
+        WriteLe32(dib, 32, 7);  // an info "colours used" the core layout ignores
+        EXPECT_EQ(DIBImageWidth(dib), 3u) << size;
+        EXPECT_EQ(DIBImageHeight(dib), 0xFFFFu) << size;
+        EXPECT_EQ(DIBColorTableSize(dib), 48u) << size;
+        EXPECT_EQ(DIBPixelOffset(dib), size + 48u) << size;  // steps over the size field's value
+    }
+    EXPECT_EQ(DIBImageHeight(MakeInfoDib(Info(1, -2, 24), 0, 0)), 0xFFFFFFFEu);
+    EXPECT_EQ(DIBImageWidth(std::vector<std::uint8_t>{40, 0, 0, 0, 9, 0}), 0u) << "fields beyond the block read 0";
+}
+
+TEST(DibHeader, RowBytesArePaddedToFourBytes) {
+    const std::uint64_t rows[][3] = {{101, 8, 104}, {33, 1, 8}, {32, 1, 4}, {3, 4, 4}, {1, 33, 8}, {0, 24, 0}};
+    for (const auto& row : rows) EXPECT_EQ(DibRowBytes(row[0], row[1]), row[2]) << row[0] << "x" << row[1];
+}
+
+TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
+    const auto kInfo24By2x2 = MakeInfoDib(Info(2, 2, 24), 0, 16);  // rows of 6 bytes padded to 8
+    const auto shortBy = [](std::vector<std::uint8_t> dib, std::size_t n) {
+        dib.resize(dib.size() - n);
+        return dib;
+    };
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> dib;
+        DibCheck expected;
+    } rows[] = {
+        {"size field only", {40, 0, 0, 0}, DibCheck::TooShort},
+        {"info header cut at 39", shortBy(kInfo24By2x2, 17), DibCheck::TooShort},
+        {"core header cut at 11", MakeCoreDib(12, 1, 1, 24, 11), DibCheck::TooShort},
+        {"last pixel byte missing", shortBy(kInfo24By2x2, 1), DibCheck::TooShort},
+        {"complete 24-bit", kInfo24By2x2, DibCheck::Ok},
+        {"core colour table cut short", MakeCoreDib(12, 3, 2, 4, 12 + 47), DibCheck::TooShort},
+        {"negative height", MakeInfoDib(Info(2, -2, 24), 0, 16), DibCheck::TooBig},
+        {"negative width", MakeInfoDib(Info(-2, 2, 24), 0, 0), DibCheck::TooBig},
+        {"width 0", MakeInfoDib(Info(0, 5, 24), 0, 0), DibCheck::Ok},
+        {"rows overflowing 32 bits", MakeInfoDib(Info(2147483647, 1, 24), 0, 64), DibCheck::TooShort},
+        {"colours used 0xFFFFFFFF", MakeInfoDib(Info(1, 1, 8, 0xFFFFFFFF), 256, 4), DibCheck::TooShort},
+        {"RLE8 with its stored size", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 10), 256, 10), DibCheck::Ok},
+        {"RLE8 stored size beyond", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 11), 256, 10), DibCheck::TooShort},
+        {"RLE4 without stored size", MakeInfoDib(Info(4, 4, 4, 0, kCompressionRle4, 0), 16, 64), DibCheck::TooShort},
+        {"bit fields without masks", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 0, 4), DibCheck::TooShort},
+        {"bit fields with masks", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 3, 4), DibCheck::Ok},
+        {"garbage compression", MakeInfoDib(Info(2, 2, 24, 0, 0x7777, 100), 0, 16), DibCheck::TooShort},
+        {"header size 0xFFFFFFFF", MakeCoreDib(0xFFFFFFFF, 1, 1, 24, 64), DibCheck::TooShort},
+        {"size 108 with GDI's one-entry table", MakeCoreDib(108, 1, 0, 0, 108 + 4), DibCheck::Ok},
+        {"size 108, GDI's table cut short", MakeCoreDib(108, 1, 0, 0, 108 + 3), DibCheck::TooShort},
+        {"size 108, GDI's width 65537", MakeCoreDib(108, 1, 1, 0, 108 + 4), DibCheck::TooBig},
+        // What GDI would decode is capped, however few bytes describe it.
+        {"side 32768", MakeInfoDib(Info(32768, 1, 8), 256, 32768), DibCheck::Ok},
+        {"side 32769", MakeInfoDib(Info(1, 32769, 1), 2, 32769 * 4), DibCheck::TooBig},
+        {"RLE8 of 2 bytes for 512 MiB", MakeInfoDib(Info(536870912, 1, 8, 0, kCompressionRle8, 2), 256, 2), DibCheck::TooBig},
+        {"RLE8 to 256 MiB", MakeInfoDib(Info(32768, 8192, 8, 0, kCompressionRle8, 2), 256, 2), DibCheck::Ok},
+        {"RLE8 to 256 MiB and a row", MakeInfoDib(Info(32768, 8193, 8, 0, kCompressionRle8, 2), 256, 2), DibCheck::TooBig},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(CheckDibBlock(row.dib), row.expected) << row.name;
+        if (row.expected == DibCheck::TooShort) EXPECT_FALSE(DibFitsForPainting(row.dib)) << row.name;
+    }
+    // Header size 108: GDI reads a 32-bit width of 0x00010001 at offset 4, so
+    // the block must hold those rows although the core reading sees width 1.
+    auto dib = MakeCoreDib(108, 1, 1, 8, 108 + 1024 + 4);
+    WriteLe16(dib, 14, 8);
+    WriteLe32(dib, 8, 1);
+    EXPECT_FALSE(DibFitsForPainting(dib));
+    WriteLe16(dib, 6, 0);
+    EXPECT_TRUE(DibFitsForPainting(dib));
+}
+
+// The write plan of a packed DIB: file header, sizes and the stored image size.
+// (The 24-bit encoder is pinned by the renderer's file checksums.)
+
+TEST(DibWritePlan, SizesOffsetsAndStoredImageSize) {
+    const struct {
+        DibInfoHeader header;
+        std::size_t tableEntries, pixelBytes;
+        std::uint32_t fileSize, pixelOffset, imageSize;
+        bool storesImageSize;
+    } rows[] = {
+        {Info(33, 3, 1), 2, 24, 14 + 40 + 8 + 24, 62, 24, true},  // rows of 8
+        {Info(16, 16, 4, 0, kCompressionRle4, 9), 16, 9, 14 + 40 + 64 + 9, 118, 9, false},
+        {Info(2, 2, 24, 20), 20, 16, 14 + 40 + 80 + 16, 134, 16, true},
+        {Info(2, 1, 32, 0, kCompressionBitFields), 0, 8, 62, 54, 8, true},
+    };
+    for (const auto& row : rows) {
+        auto dib = MakeInfoDib(row.header, row.tableEntries, row.pixelBytes);
+        const DibWritePlan plan = PlanDibWrite(dib);
+        ASSERT_EQ(plan.check, DibWriteCheck::Ok) << row.pixelOffset;
+        EXPECT_EQ(plan.dibBytes, row.fileSize - 14) << row.pixelOffset;
+        EXPECT_EQ(plan.storesImageSize, row.storesImageSize) << row.pixelOffset;
+        const BmpFileHeader file = DecodeBmpFileHeader(plan.fileHeader);
+        EXPECT_EQ(file.type, kBmpFileType);
+        EXPECT_EQ(file.fileSize, row.fileSize) << row.pixelOffset;
+        EXPECT_EQ(file.reserved1 | file.reserved2, 0);
+        EXPECT_EQ(file.pixelOffset, row.pixelOffset);
+        const std::uint32_t before = ReadLe32(dib, 20);
+        ApplyDibWritePlan(dib, plan);
+        EXPECT_EQ(ReadLe32(dib, 20), row.storesImageSize ? row.imageSize : before) << row.pixelOffset;
+    }
+}
+
+TEST(DibWritePlan, RefusesOtherLayoutsAndPixelsBeyondTheBlock) {
+    auto cut = MakeInfoDib(Info(640, 480, 24), 0, 921600);
+    cut.pop_back();
+    const struct {
+        std::vector<std::uint8_t> dib;
+        DibWriteCheck expected;
+    } rows[] = {
+        {MakeCoreDib(12, 3, 2, 4, 68), DibWriteCheck::NotInfoLayout},
+        {{40, 0, 0, 0, 1, 0}, DibWriteCheck::NotInfoLayout},
+        {cut, DibWriteCheck::BeyondBlock},
+        {MakeInfoDib(Info(2, -2, 24), 0, 16), DibWriteCheck::BeyondBlock},
+        {MakeInfoDib(Info(65536, 65536, 32), 0, 16), DibWriteCheck::BeyondBlock},  // wraps to 0 in 32 bits
+        {MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 100), 256, 99), DibWriteCheck::BeyondBlock},
+        {MakeInfoDib(Info(1, 1, 8), 255, 4), DibWriteCheck::BeyondBlock},
+    };
+    for (const auto& row : rows) {
+        auto dib = row.dib;
+        const DibWritePlan plan = PlanDibWrite(dib);
+        EXPECT_EQ(plan.check, row.expected) << row.dib.size();
+        ApplyDibWritePlan(dib, plan);
+        EXPECT_EQ(dib, row.dib) << "a refused plan must not touch the header";
+    }
+}
+
+// The printer fit: 80 % of the page width at the dots' aspect, then capped by the
+// page height, truncated. (A path of printing, which the saver itself never takes.)
+TEST(PrinterFit, EightyPercentOfTheWidthAtTheDotAspectThenHeightCapped) {
+    const struct {
+        std::uint32_t w, h;
+        PageMetrics page;
+        std::int32_t width, height;
+    } rows[] = {
+        {640, 480, {4800, 6600, 600, 300}, 3840, 1440},  // dots twice as tall as wide
+        {200, 800, {4800, 6600, 600, 600}, 1650, 6600},  // 15360 first, over 6600
+        {3, 7, {999, 99999, 100, 100}, 799, 1864},       // truncation, never rounding
+    };
+    for (const auto& row : rows) {
+        const auto fit = FitToPage(row.w, row.h, row.page);
+        ASSERT_TRUE(fit.has_value()) << row.w << "x" << row.h;
+        EXPECT_EQ(fit->width, row.width) << row.w << "x" << row.h;
+        EXPECT_EQ(fit->height, row.height) << row.w << "x" << row.h;
+    }
+    EXPECT_FALSE(FitToPage(640, 480, {4800, 6600, 0, 600}).has_value());
+}
+
+}  // namespace
+}  // namespace zorv
