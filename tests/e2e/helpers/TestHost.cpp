@@ -5,6 +5,7 @@
 // topmost flag.
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,48 +25,31 @@ void Log(const char* format, ...) {
 }
 
 LRESULT CALLBACK HostProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_HELP || message == WM_CONTEXTMENU) {
-        Log("parent got %s wParam=%lu self=%lu", message == WM_HELP ? "WM_HELP" : "WM_CONTEXTMENU",
-            static_cast<unsigned long>(wParam), static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hWnd)));
-        return 0;
-    }
-    return DefWindowProcA(hWnd, message, wParam, lParam);
+    if (message == WM_CONTEXTMENU) Log("parent got WM_CONTEXTMENU wParam=%lu", static_cast<unsigned long>(wParam));
+    return message == WM_CONTEXTMENU ? 0 : DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
 // Keeps the host's window answering while waiting, as a real host would.
 void Pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(10)) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
     }
 }
 
-bool Start(const std::string& commandLine, PROCESS_INFORMATION* process) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string text = commandLine;
-    return CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process) != 0;
-}
-
-DWORD WaitExit(const PROCESS_INFORMATION& process, DWORD timeout) {
-    const DWORD start = GetTickCount();
-    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+DWORD WaitExit(HANDLE process, DWORD timeout) {
+    for (const DWORD start = GetTickCount(); WaitForSingleObject(process, 0) == WAIT_TIMEOUT; Pump(50))
         if (GetTickCount() - start > timeout) return STILL_ACTIVE;
-        Pump(50);
-    }
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     return code;
 }
 
 BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
-    char cls[32] = {}, title[64] = {}, owner[64] = {};
+    char cls[32] = {}, title[64] = {}, owner[64] = {}, text[128] = {};
     GetClassNameA(hWnd, cls, sizeof cls);
     GetWindowTextA(hWnd, title, sizeof title);
     if (std::strcmp(cls, "#32770") != 0 || std::strcmp(title, "Zorv Screen Saver") != 0 || !IsWindowVisible(hWnd)) return TRUE;
-    char text[128] = {};
     GetWindowTextA(GetWindow(hWnd, GW_OWNER), owner, sizeof owner);
     GetDlgItemTextA(hWnd, 0xFFFF, text, sizeof text);  // the message box's text
     Log("box owner=[%s] topmost=%d text=[%s]", owner, (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, text);
@@ -76,22 +60,12 @@ BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
 
 // Usage: zorv_test_host preview|password|boxes <saver> <log file> [seconds to run]
 int main(int argc, char** argv) {
-    if (argc < 4) return 2;
+    if (argc < 4 || (g_log = std::fopen(argv[3], "w")) == nullptr) return 2;
     const std::string mode = argv[1];
-    const std::string saver = argv[2];
-    g_log = std::fopen(argv[3], "w");
-    if (g_log == nullptr) return 2;
-    const DWORD runMs = argc > 4 ? static_cast<DWORD>(std::atoi(argv[4]) * 1000) : 6000;
-    if (mode == "boxes") {
-        EnumWindows(ListBox, 0);
-        return 0;
-    }
+    if (mode == "boxes") return EnumWindows(ListBox, 0) ? 0 : 1;
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = "ZorvTestHost";
+    const WNDCLASSA wc{0, HostProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr,
+                       static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)), nullptr, "ZorvTestHost"};
     RegisterClassA(&wc);
     // A popup at the screen's corner, so that the test can find the preview on screen.
     HWND hHost = CreateWindowExA(0, "ZorvTestHost", "Zorv Test Host", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr,
@@ -101,30 +75,28 @@ int main(int argc, char** argv) {
     const unsigned long handle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hHost));
     Log("host %lu", handle);
 
+    std::string commandLine = "\"" + std::string(argv[2]) + "\" " + (mode == "password" ? "/a " : "/p ") + std::to_string(handle);
+    STARTUPINFOA startup{sizeof startup};
     PROCESS_INFORMATION process{};
-    const std::string letter = mode == "password" ? "/a" : "/p";
-    if (!Start("\"" + saver + "\" " + letter + " " + std::to_string(handle), &process)) {
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         Log("cannot start the saver");
         return 2;
     }
-
-    int failures = 0;
     if (mode == "password") {
-        const DWORD code = WaitExit(process, 20000);
+        const DWORD code = WaitExit(process.hProcess, 20000);
         Log("exit %ld", static_cast<long>(code));
         return code == 0 ? 0 : 1;
     }
 
     HWND hChild = nullptr;
-    for (int i = 0; i < 400 && hChild == nullptr; ++i) {
-        Pump(50);
+    for (int i = 0; i < 400 && hChild == nullptr; ++i, Pump(50))
         hChild = FindWindowExA(hHost, nullptr, "WindowsScreenSaverClass", "Preview");
-    }
     if (hChild == nullptr) {
         Log("no preview child");
         TerminateProcess(process.hProcess, 3);
         return 1;
     }
+    int failures = 0;
     RECT host{}, child{};
     GetClientRect(hHost, &host);
     GetWindowRect(hChild, &child);
@@ -136,7 +108,7 @@ int main(int argc, char** argv) {
     Log("ready");
 
     // The test draws and sends input meanwhile; the preview must stay.
-    Pump(runMs);
+    Pump(argc > 4 ? static_cast<DWORD>(std::atoi(argv[4]) * 1000) : 6000);
     if (WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT || !IsWindow(hChild)) {
         Log("preview ended early");
         ++failures;
@@ -146,9 +118,9 @@ int main(int argc, char** argv) {
     Pump(300);
 
     DestroyWindow(hHost);
-    const DWORD code = WaitExit(process, 10000);
+    const DWORD code = WaitExit(process.hProcess, 10000);
     Log("exit %ld", static_cast<long>(code));
-    if (code != 0) ++failures;
+    failures += code != 0;
     Log(failures == 0 ? "pass" : "fail");
     return failures == 0 ? 0 : 1;
 }
