@@ -20,7 +20,9 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     std::uint32_t Pixel(int x, int y) const;
-    // Rows top-down, COLORREF layout, as the canvas holds them now.
+    // Column by column, each top-down (x * Height() + y), COLORREF layout.
+    const std::vector<std::uint32_t>& Columns() const { return m_columns; }
+    // Rows top-down, as the canvas holds them now: a copy made on each call.
     const std::vector<std::uint32_t>& Pixels() const;
 
 protected:
@@ -31,8 +33,7 @@ private:
     int m_width;
     int m_height;
     // Kept column by column: the renderer writes whole columns, and writing them
-    // across a row-major picture touches a page per pixel (a third of a headless
-    // render's time at 1920x1080).
+    // across a row-major picture touches a new page at every pixel.
     std::vector<std::uint32_t> m_columns;
     mutable std::vector<std::uint32_t> m_rows;  // Pixels()' copy
 };

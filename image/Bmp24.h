@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 namespace zorv {
 
-// `pixels` holds width × height colours, rows top-down, red in the low byte.
-// Empty when the picture cannot fit a BMP file (over 4 GiB, or a size below 1).
-std::vector<std::uint8_t> EncodeBmp24(int width, int height, const std::vector<std::uint32_t>& pixels);
+// Writes the file of width × height colours held column by column
+// (`columns[x * height + y]`, rows from the top, red in the low byte). False,
+// with nothing written, when the picture cannot fit a BMP file (over 4 GiB, or a
+// size below 1); false too when the stream fails.
+bool WriteBmp24(std::ostream& out, int width, int height, const std::vector<std::uint32_t>& columns);
 
 }  // namespace zorv

@@ -36,11 +36,9 @@ std::string ImagePath(const std::string& dir, long long number) {
     return (std::filesystem::path(dir) / name).string();
 }
 
-bool WriteBmp(const std::string& path, const MemoryCanvas& canvas, int width, int height, std::FILE* err) {
-    std::vector<std::uint8_t> bytes = EncodeBmp24(width, height, canvas.Pixels());
+bool WriteBmp(const std::string& path, const MemoryCanvas& canvas, std::FILE* err) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!bytes.empty() && file) {
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (file && WriteBmp24(file, canvas.Width(), canvas.Height(), canvas.Columns())) {
         file.close();
         if (file) return true;
     }
@@ -74,11 +72,11 @@ public:
     }
 
 protected:
-    void OnPresent(int width, int height) override {
+    void OnPresent(int, int) override {
         m_presentedSinceStart = true;
         if (m_presented >= m_options.images || m_failed) return;
         ++m_presented;
-        if (!WriteBmp(ImagePath(m_options.outDir, m_presented), *this, width, height, m_err)) m_failed = true;
+        if (!WriteBmp(ImagePath(m_options.outDir, m_presented), *this, m_err)) m_failed = true;
     }
 
     void ImageStarted(const FractalState& state) override {
@@ -299,7 +297,7 @@ int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, s
         RenderWholeImage(state, colors, canvas);
     }
     if (options.params) std::fprintf(out, "%s\n", ImageParamsJson(1, state, colors, "presented").c_str());
-    return WriteBmp(ImagePath(options.outDir, 1), canvas, options.width, options.height, err) ? 0 : 1;
+    return WriteBmp(ImagePath(options.outDir, 1), canvas, err) ? 0 : 1;
 }
 
 }  // namespace zorv
