@@ -30,9 +30,11 @@ struct ColumnJob {
     double threshold;
 };
 
-enum class KernelPath { Scalar, Sse2, Avx2 };
+// Slowest to fastest.
+enum class KernelPath { Scalar, Sse2, Avx2, Avx512 };
+inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar, KernelPath::Sse2, KernelPath::Avx2, KernelPath::Avx512};
 
-const char* KernelPathName(KernelPath path);  // "scalar", "sse2", "avx2"
+const char* KernelPathName(KernelPath path);  // "scalar", "sse2", "avx2", "avx512"
 bool KernelPathRuns(KernelPath path);         // built in, and this processor and OS can run it
 KernelPath ChosenKernelPath();                // the fastest path that runs
 
