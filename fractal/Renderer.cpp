@@ -2,6 +2,8 @@
 // arithmetic in the order the images depend on.
 #include "fractal/Renderer.h"
 
+#include <cstdint>
+
 namespace zorv {
 
 namespace {
@@ -25,6 +27,20 @@ ColumnJob MakeColumnJob(const FractalState& state) {
     job.test = state.escapeTest;
     job.threshold = state.threshold;
     return job;
+}
+
+// The steps `count` pixels of a chunk took. A pixel takes at most maxIter, so
+// below the bound a 32-bit sum cannot overflow: one the 32-bit build keeps in
+// a register, where a 64-bit one costs a store and a load for every pixel.
+long long StepsTaken(const std::int32_t* iters, int count, int maxIter) {
+    if (maxIter >= 0 && maxIter <= INT32_MAX / kRowChunk) {
+        std::int32_t sum = 0;
+        for (int i = 0; i < count; ++i) sum += iters[i] < maxIter ? iters[i] + 1 : maxIter;
+        return sum;
+    }
+    long long sum = 0;
+    for (int i = 0; i < count; ++i) sum += IterationsTaken(iters[i], maxIter);
+    return sum;
 }
 
 void StartPixel(FractalState& state) {
@@ -104,11 +120,12 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
             state.hasDetail = false;
         }
         bool detail = false;
-        for (int i = 0; i < count; ++i) {
-            const std::int32_t iter = iters[i];
-            detail |= iter != state.firstIter;
-            steps += IterationsTaken(iter, state.maxIter);
-            pixels[i] = lookUp ? colorOf[iter] : colors[static_cast<std::size_t>(ColorIndex(iter, state.maxIter))];
+        for (int i = 0; i < count; ++i) detail |= iters[i] != state.firstIter;
+        steps += StepsTaken(iters, count, state.maxIter);
+        if (lookUp) {
+            for (int i = 0; i < count; ++i) pixels[i] = colorOf[iters[i]];
+        } else {
+            for (int i = 0; i < count; ++i) pixels[i] = colors[static_cast<std::size_t>(ColorIndex(iters[i], state.maxIter))];
         }
         if (detail) state.hasDetail = true;
         canvas.SetColumn(state.column, r0, pixels, count);
