@@ -35,7 +35,7 @@ int Iterate(Complex& z, Complex addend, int maxIter, double threshold) {
 
 void IterateRowsScalar(const ColumnJob& job, int r0, int r1, std::int32_t* iters) {
     for (int row = r0; row < r1; ++row) {
-        const double im0 = (job.centerY - row) * job.zoom * job.aspect / job.height;
+        const double im0 = job.rowIm != nullptr ? job.rowIm[row] : (job.centerY - row) * job.zoom * job.aspect / job.height;
         Complex z{job.re0, im0};
         Complex addend = job.addend;
         if (job.mandelbrot) {

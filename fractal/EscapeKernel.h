@@ -28,6 +28,9 @@ struct ColumnJob {
     int maxIter;
     EscapeTest test;
     double threshold;
+    // im0 of every row, indexed by row, when the caller keeps them: they are
+    // the same in every column of an image, and a division each.
+    const double* rowIm = nullptr;
 };
 
 // Slowest to fastest.

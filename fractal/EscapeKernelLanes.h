@@ -63,7 +63,8 @@ void IterateBlocks(const ColumnJob& job, double limit, int r0, int r1, std::int3
         double addIm[kBlock];
         for (int j = 0; j < kBlock; ++j) {
             const int row = base + j < r1 ? base + j : r1 - 1;  // a short last block repeats its last row
-            const double im0 = (job.centerY - row) * job.zoom * job.aspect / job.height;
+            const double im0 =
+                job.rowIm != nullptr ? job.rowIm[row] : (job.centerY - row) * job.zoom * job.aspect / job.height;
             startRe[j] = job.mandelbrot ? 0.0 : job.re0;
             startIm[j] = job.mandelbrot ? 0.0 : im0;
             addIm[j] = job.mandelbrot ? im0 : job.addend.im;

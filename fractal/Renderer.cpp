@@ -2,7 +2,10 @@
 // arithmetic in the order the images depend on.
 #include "fractal/Renderer.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace zorv {
 
@@ -12,10 +15,34 @@ namespace {
 // enough for the stack.
 constexpr int kRowChunk = 480;
 
+// im0 of rows [0, height), as StartPixel computes it. It is the same in every
+// column of an image and costs a division a row, so each thread keeps the last
+// image's (the headless renderer's threads have one each).
+const double* RowOrdinates(const FractalState& state, int height) {
+    struct Rows {
+        std::uint64_t key[3] = {};  // centerY, zoom and aspect, bit for bit
+        int height = -1;
+        std::vector<double> im0;
+    };
+    thread_local Rows rows;
+    const std::uint64_t key[3] = {std::bit_cast<std::uint64_t>(state.centerY), std::bit_cast<std::uint64_t>(state.zoom),
+                                  std::bit_cast<std::uint64_t>(state.aspect)};
+    if (rows.height != height || !std::equal(key, key + 3, rows.key)) {
+        rows.im0.resize(static_cast<std::size_t>(height));
+        for (int row = 0; row < height; ++row) {
+            rows.im0[static_cast<std::size_t>(row)] = (state.centerY - row) * state.zoom * state.aspect / height;
+        }
+        std::copy(key, key + 3, rows.key);
+        rows.height = height;
+    }
+    return rows.im0.data();
+}
+
 ColumnJob MakeColumnJob(const FractalState& state) {
     const int width = state.clientRect.right;
     const int height = state.clientRect.bottom;
     ColumnJob job{};
+    job.rowIm = RowOrdinates(state, height);
     job.mandelbrot = IsMandelbrot(state);
     job.addend = state.addend;
     job.re0 = (state.column - state.centerX) * state.zoom / width;
