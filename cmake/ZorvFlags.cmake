@@ -5,11 +5,14 @@ function(zorv_core_flags target)
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_CXX_COMPILER MATCHES "i686")
     target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
   endif()
-  # The AVX2 escape-time path alone is built for AVX2; it runs only after a
-  # run-time check. Never -mfma: fused multiply-adds would change the counts.
+  # The AVX2 and AVX-512 escape-time paths alone are built for their
+  # instruction sets; they run only after a run-time check. Never -mfma: fused
+  # multiply-adds would change the counts.
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86|x86_64|AMD64")
     set_source_files_properties(${CMAKE_SOURCE_DIR}/fractal/EscapeKernelAvx2.cpp TARGET_DIRECTORY ${target}
       PROPERTIES COMPILE_OPTIONS "-mavx2")
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/fractal/EscapeKernelAvx512.cpp TARGET_DIRECTORY ${target}
+      PROPERTIES COMPILE_OPTIONS "-mavx512f")
   endif()
 endfunction()
 

@@ -35,7 +35,7 @@ int Iterate(Complex& z, Complex addend, int maxIter, double threshold) {
 
 void IterateRowsScalar(const ColumnJob& job, int r0, int r1, std::int32_t* iters) {
     for (int row = r0; row < r1; ++row) {
-        const double im0 = (job.centerY - row) * job.zoom * job.aspect / job.height;
+        const double im0 = job.rowIm != nullptr ? job.rowIm[row] : (job.centerY - row) * job.zoom * job.aspect / job.height;
         Complex z{job.re0, im0};
         Complex addend = job.addend;
         if (job.mandelbrot) {
@@ -47,21 +47,27 @@ void IterateRowsScalar(const ColumnJob& job, int r0, int r1, std::int32_t* iters
 }
 
 #if ZORV_KERNEL_X86
-bool CpuRunsAvx2() {
+// Leaf 7's feature bits (EBX) when the OS saves every register state in
+// `xcr0`, else none: the processor may have a vector unit whose registers the
+// OS does not save on a task switch.
+unsigned SavedExtendedFeatures(unsigned xcr0) {
     unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return 0;
     const bool osxsave = (c >> 27) & 1u;
     const bool avx = (c >> 28) & 1u;
-    if (!osxsave || !avx) return false;
-    // The processor may have AVX while the OS does not save the upper halves of
-    // the YMM registers on a task switch: XCR0 must have both SSE and AVX state.
+    if (!osxsave || !avx) return 0;
     unsigned lo = 0, hi = 0;
     __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0u));
-    if ((lo & 6u) != 6u) return false;
-    if (__get_cpuid_max(0, nullptr) < 7) return false;
+    if ((lo & xcr0) != xcr0) return 0;
+    if (__get_cpuid_max(0, nullptr) < 7) return 0;
     __cpuid_count(7, 0, a, b, c, d);
-    return (b >> 5) & 1u;
+    return b;
 }
+
+// AVX2: SSE and AVX state. AVX-512 Foundation: those, the mask registers and
+// the upper halves and upper sixteen of the ZMM registers.
+bool CpuRunsAvx2() { return (SavedExtendedFeatures(0x06u) >> 5) & 1u; }
+bool CpuRunsAvx512() { return (SavedExtendedFeatures(0xE6u) >> 16) & 1u; }
 #endif
 
 }  // namespace
@@ -93,6 +99,7 @@ const char* KernelPathName(KernelPath path) {
     switch (path) {
         case KernelPath::Sse2: return "sse2";
         case KernelPath::Avx2: return "avx2";
+        case KernelPath::Avx512: return "avx512";
         case KernelPath::Scalar: break;
     }
     return "scalar";
@@ -101,7 +108,9 @@ const char* KernelPathName(KernelPath path) {
 bool KernelPathRuns(KernelPath path) {
 #if ZORV_KERNEL_X86
     static const bool avx2 = CpuRunsAvx2();
+    static const bool avx512 = CpuRunsAvx512();
     if (path == KernelPath::Avx2) return avx2;
+    if (path == KernelPath::Avx512) return avx512;
     return true;
 #else
     return path == KernelPath::Scalar;
@@ -109,7 +118,8 @@ bool KernelPathRuns(KernelPath path) {
 }
 
 KernelPath ChosenKernelPath() {
-    static const KernelPath chosen = KernelPathRuns(KernelPath::Avx2)   ? KernelPath::Avx2
+    static const KernelPath chosen = KernelPathRuns(KernelPath::Avx512) ? KernelPath::Avx512
+                                     : KernelPathRuns(KernelPath::Avx2) ? KernelPath::Avx2
                                      : KernelPathRuns(KernelPath::Sse2) ? KernelPath::Sse2
                                                                         : KernelPath::Scalar;
     return chosen;
@@ -123,6 +133,7 @@ void IterateRows(const ColumnJob& job, int r0, int r1, std::int32_t* iters, Kern
     if (!KernelPathRuns(path)) path = KernelPath::Scalar;
     switch (path) {
 #if ZORV_KERNEL_X86
+        case KernelPath::Avx512: return IterateRowsAvx512(job, r0, r1, iters);
         case KernelPath::Avx2: return IterateRowsAvx2(job, r0, r1, iters);
         case KernelPath::Sse2: return IterateRowsSse2(job, r0, r1, iters);
 #endif

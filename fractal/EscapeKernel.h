@@ -28,11 +28,16 @@ struct ColumnJob {
     int maxIter;
     EscapeTest test;
     double threshold;
+    // im0 of every row, indexed by row, when the caller keeps them: they are
+    // the same in every column of an image, and a division each.
+    const double* rowIm = nullptr;
 };
 
-enum class KernelPath { Scalar, Sse2, Avx2 };
+// Slowest to fastest.
+enum class KernelPath { Scalar, Sse2, Avx2, Avx512 };
+inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar, KernelPath::Sse2, KernelPath::Avx2, KernelPath::Avx512};
 
-const char* KernelPathName(KernelPath path);  // "scalar", "sse2", "avx2"
+const char* KernelPathName(KernelPath path);  // "scalar", "sse2", "avx2", "avx512"
 bool KernelPathRuns(KernelPath path);         // built in, and this processor and OS can run it
 KernelPath ChosenKernelPath();                // the fastest path that runs
 

@@ -15,6 +15,7 @@ namespace {
 struct Avx2 {
     using D = __m256d;
     using I = __m256i;
+    using M = __m256d;  // lane masks as all-ones lanes
     static constexpr int kLanes = 4;
     static D Set(double x) { return _mm256_set1_pd(x); }
     static D Load(const double* p) { return _mm256_loadu_pd(p); }

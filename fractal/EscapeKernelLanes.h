@@ -13,31 +13,32 @@ namespace {
 
 // Each test sees the new iterate and its three products re², im², re·im, which
 // the next step needs anyway; the modulus test compares re² + im² against the
-// bound instead of taking a root (see ModulusBound).
+// bound instead of taking a root (see ModulusBound). A test gives a lane mask
+// (V::M: a vector of all-ones lanes, or a mask register).
 struct ModulusLanes {
     template <class V>
-    static typename V::D Escaped(typename V::D, typename V::D, typename V::D rr, typename V::D ii, typename V::D,
+    static typename V::M Escaped(typename V::D, typename V::D, typename V::D rr, typename V::D ii, typename V::D,
                                  typename V::D bound) {
         return V::Gt(V::Add(rr, ii), bound);
     }
 };
 struct SumLanes {
     template <class V>
-    static typename V::D Escaped(typename V::D re, typename V::D im, typename V::D, typename V::D, typename V::D,
+    static typename V::M Escaped(typename V::D re, typename V::D im, typename V::D, typename V::D, typename V::D,
                                  typename V::D t) {
         return V::Gt(V::Add(re, im), t);
     }
 };
 struct ComponentLanes {
     template <class V>
-    static typename V::D Escaped(typename V::D re, typename V::D im, typename V::D, typename V::D, typename V::D,
+    static typename V::M Escaped(typename V::D re, typename V::D im, typename V::D, typename V::D, typename V::D,
                                  typename V::D t) {
         return V::Or(V::Gt(re, t), V::Gt(im, t));
     }
 };
 struct ProductLanes {
     template <class V>
-    static typename V::D Escaped(typename V::D, typename V::D, typename V::D, typename V::D, typename V::D ri,
+    static typename V::M Escaped(typename V::D, typename V::D, typename V::D, typename V::D, typename V::D ri,
                                  typename V::D t) {
         return V::Gt(ri, t);
     }
@@ -62,12 +63,14 @@ void IterateBlocks(const ColumnJob& job, double limit, int r0, int r1, std::int3
         double addIm[kBlock];
         for (int j = 0; j < kBlock; ++j) {
             const int row = base + j < r1 ? base + j : r1 - 1;  // a short last block repeats its last row
-            const double im0 = (job.centerY - row) * job.zoom * job.aspect / job.height;
+            const double im0 =
+                job.rowIm != nullptr ? job.rowIm[row] : (job.centerY - row) * job.zoom * job.aspect / job.height;
             startRe[j] = job.mandelbrot ? 0.0 : job.re0;
             startIm[j] = job.mandelbrot ? 0.0 : im0;
             addIm[j] = job.mandelbrot ? im0 : job.addend.im;
         }
-        D rr[K], ii[K], ri[K], ai[K], active[K];
+        D rr[K], ii[K], ri[K], ai[K];
+        typename V::M active[K];
         I count[K];
         for (int k = 0; k < K; ++k) {
             const D re = V::Load(startRe + k * V::kLanes);
@@ -80,7 +83,7 @@ void IterateBlocks(const ColumnJob& job, double limit, int r0, int r1, std::int3
             count[k] = V::Zero();
         }
         for (int step = 0; step < job.maxIter; ++step) {
-            D any = V::None();
+            typename V::M any = V::None();
             for (int k = 0; k < K; ++k) {
                 const D re = V::Sub(V::Add(rr[k], ar), ii[k]);
                 const D im = V::Sub(ai[k], V::Mul(ri[k], minusTwo));

@@ -15,7 +15,8 @@ namespace zorv {
 
 #if ZORV_KERNEL_X86
 void IterateRowsSse2(const ColumnJob& job, int r0, int r1, std::int32_t* iters);
-void IterateRowsAvx2(const ColumnJob& job, int r0, int r1, std::int32_t* iters);  // only where AVX2 runs
+void IterateRowsAvx2(const ColumnJob& job, int r0, int r1, std::int32_t* iters);    // only where AVX2 runs
+void IterateRowsAvx512(const ColumnJob& job, int r0, int r1, std::int32_t* iters);  // only where AVX-512 runs
 #endif
 
 }  // namespace zorv

@@ -14,6 +14,7 @@ namespace {
 struct Sse2 {
     using D = __m128d;
     using I = __m128i;
+    using M = __m128d;  // lane masks as all-ones lanes
     static constexpr int kLanes = 2;
     static D Set(double x) { return _mm_set1_pd(x); }
     static D Load(const double* p) { return _mm_loadu_pd(p); }

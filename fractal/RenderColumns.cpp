@@ -1,5 +1,5 @@
-// RenderColumns: the device contexts, the one-time saved-picture lookup, and
-// the portable column batch drawing into a GDI canvas.
+// RenderColumns: the one-time saved-picture lookup, and the portable column
+// batch drawing into the off-screen canvas.
 #include "fractal/RenderColumns.h"
 
 #include "fractal/GdiCanvas.h"
@@ -49,14 +49,8 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
         }
     }
 
-    CClientDC clientDC(hWnd);
-    CDC canvasDC;
-    canvasDC.CreateCompatibleDC(&clientDC);
-    HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
     g_fractalState.clientRect = {rect.left, rect.top, rect.right, rect.bottom};
-    {
-        CGdiCanvas canvas(canvasDC, pTarget);
-        zorv::RenderColumnBatch(SaverRenderContext(), canvas);
-    }
-    if (hOldBitmap != nullptr) canvasDC.SelectObject(hOldBitmap);
+    ::GdiFlush();  // GDI's own drawing into the canvas (a close's copy) is done before the bits are written
+    CGdiCanvas canvas(g_canvas, pTarget);
+    zorv::RenderColumnBatch(SaverRenderContext(), canvas);
 }

@@ -1,5 +1,5 @@
-// The progressive renderer's device-context half: canvas and client DCs around
-// one batch of columns, and the saved picture at a run's first full-screen paint.
+// The progressive renderer's Windows half: one batch of columns into the
+// off-screen canvas, and the saved picture at a run's first full-screen paint.
 #pragma once
 
 #include <windows.h>

@@ -2,6 +2,11 @@
 // arithmetic in the order the images depend on.
 #include "fractal/Renderer.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <vector>
+
 namespace zorv {
 
 namespace {
@@ -10,10 +15,34 @@ namespace {
 // enough for the stack.
 constexpr int kRowChunk = 480;
 
+// im0 of rows [0, height), as StartPixel computes it. It is the same in every
+// column of an image and costs a division a row, so each thread keeps the last
+// image's (the headless renderer's threads have one each).
+const double* RowOrdinates(const FractalState& state, int height) {
+    struct Rows {
+        std::uint64_t key[3] = {};  // centerY, zoom and aspect, bit for bit
+        int height = -1;
+        std::vector<double> im0;
+    };
+    thread_local Rows rows;
+    const std::uint64_t key[3] = {std::bit_cast<std::uint64_t>(state.centerY), std::bit_cast<std::uint64_t>(state.zoom),
+                                  std::bit_cast<std::uint64_t>(state.aspect)};
+    if (rows.height != height || !std::equal(key, key + 3, rows.key)) {
+        rows.im0.resize(static_cast<std::size_t>(height));
+        for (int row = 0; row < height; ++row) {
+            rows.im0[static_cast<std::size_t>(row)] = (state.centerY - row) * state.zoom * state.aspect / height;
+        }
+        std::copy(key, key + 3, rows.key);
+        rows.height = height;
+    }
+    return rows.im0.data();
+}
+
 ColumnJob MakeColumnJob(const FractalState& state) {
     const int width = state.clientRect.right;
     const int height = state.clientRect.bottom;
     ColumnJob job{};
+    job.rowIm = RowOrdinates(state, height);
     job.mandelbrot = IsMandelbrot(state);
     job.addend = state.addend;
     job.re0 = (state.column - state.centerX) * state.zoom / width;
@@ -25,6 +54,20 @@ ColumnJob MakeColumnJob(const FractalState& state) {
     job.test = state.escapeTest;
     job.threshold = state.threshold;
     return job;
+}
+
+// The steps `count` pixels of a chunk took. A pixel takes at most maxIter, so
+// below the bound a 32-bit sum cannot overflow: one the 32-bit build keeps in
+// a register, where a 64-bit one costs a store and a load for every pixel.
+long long StepsTaken(const std::int32_t* iters, int count, int maxIter) {
+    if (maxIter >= 0 && maxIter <= INT32_MAX / kRowChunk) {
+        std::int32_t sum = 0;
+        for (int i = 0; i < count; ++i) sum += iters[i] < maxIter ? iters[i] + 1 : maxIter;
+        return sum;
+    }
+    long long sum = 0;
+    for (int i = 0; i < count; ++i) sum += IterationsTaken(iters[i], maxIter);
+    return sum;
 }
 
 void StartPixel(FractalState& state) {
@@ -104,11 +147,12 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
             state.hasDetail = false;
         }
         bool detail = false;
-        for (int i = 0; i < count; ++i) {
-            const std::int32_t iter = iters[i];
-            detail |= iter != state.firstIter;
-            steps += IterationsTaken(iter, state.maxIter);
-            pixels[i] = lookUp ? colorOf[iter] : colors[static_cast<std::size_t>(ColorIndex(iter, state.maxIter))];
+        for (int i = 0; i < count; ++i) detail |= iters[i] != state.firstIter;
+        steps += StepsTaken(iters, count, state.maxIter);
+        if (lookUp) {
+            for (int i = 0; i < count; ++i) pixels[i] = colorOf[iters[i]];
+        } else {
+            for (int i = 0; i < count; ++i) pixels[i] = colors[static_cast<std::size_t>(ColorIndex(iters[i], state.maxIter))];
         }
         if (detail) state.hasDetail = true;
         canvas.SetColumn(state.column, r0, pixels, count);

@@ -3,18 +3,23 @@
 
 #include <windows.h>
 
-#include "framework/DC.h"
+#include <algorithm>
 
 OffscreenCanvas::OffscreenCanvas()
-    : m_nWidth(GetSystemMetrics(SM_CXSCREEN)), m_nHeight(GetSystemMetrics(SM_CYSCREEN)) {
-    CDC display;
-    if (!display.CreateDC("DISPLAY", nullptr, nullptr, nullptr)) return;
-    CDC memory;  // declared after the display DC, so deleted before it
-    if (!memory.CreateCompatibleDC(&display)) return;
-    if (!CreateCompatibleBitmap(&display, m_nWidth, m_nHeight)) return;
-    memory.SelectObject(this);
-    memory.PatBlt(0, 0, m_nWidth, m_nHeight, BLACKNESS);
-    // Deleting the memory DC releases the bitmap from it.
+    : OffscreenCanvas(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) {}
+
+OffscreenCanvas::OffscreenCanvas(int width, int height) : m_nWidth(width), m_nHeight(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    if (!Attach(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) || bits == nullptr) return;
+    m_pBits = static_cast<std::uint32_t*>(bits);
+    std::fill_n(m_pBits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);  // black
 }
 
 OffscreenCanvas g_canvas;

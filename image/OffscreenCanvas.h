@@ -1,5 +1,6 @@
-// The screen-sized memory bitmap the fractal is drawn into: black from
-// start-up, never left selected into a DC between uses.
+// The screen-sized memory bitmap the fractal is drawn into: a 32-bit top-down
+// DIB section whose bits the renderer writes directly, black from start-up,
+// never left selected into a DC between uses.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,17 @@
 
 class OffscreenCanvas : public CBitmap {
 public:
-    // Builds the bitmap compatible with the display, at the screen size of
-    // this moment, filled black. Reports nothing: on failure it holds no bitmap.
+    // At the screen size of this moment. Reports nothing: on failure it holds
+    // no bitmap and no bits.
     OffscreenCanvas();
+    OffscreenCanvas(int width, int height);
 
     std::int32_t m_nWidth;
     std::int32_t m_nHeight;
+    // Row 0 first, m_nWidth pixels a row, each 0x00RRGGBB (what SetPixelV
+    // stores in such a bitmap); null without a bitmap. Call GdiFlush before
+    // writing here after GDI drew into the bitmap.
+    std::uint32_t* m_pBits = nullptr;
 };
 
 // The process's one canvas. Select its bitmap (g_canvas.GetSafeHandle()) into a

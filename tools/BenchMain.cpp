@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         return best;
     };
     const KernelPath chosen = ChosenKernelPath();
-    for (KernelPath path : {KernelPath::Scalar, KernelPath::Sse2, KernelPath::Avx2}) {
+    for (KernelPath path : kKernelPaths) {
         if (!KernelPathRuns(path) || path == chosen) continue;
         const double best = bestOf(path);
         std::printf("%-6s path: %.4f s, %.4g iterations per second\n", KernelPathName(path), best,

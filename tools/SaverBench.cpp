@@ -4,9 +4,11 @@
 // Prints figures; fails only when the object counts grow (a handle leak).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <psapi.h>
 
@@ -39,49 +41,68 @@ void Paint(HWND hWnd) {
     ::UpdateWindow(hWnd);
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // CPU per paint of `paints` paints from the same start, split into iteration
-// and pixel output; returns whether the GDI and USER object counts grew.
-bool Measure(HWND hWnd, int paints, const char* label) {
+// and pixel output, in `rounds` rounds that alternate the two so that a shared
+// machine's drift weighs on both alike: medians, and the range per paint.
+// Returns whether the GDI and USER object counts grew.
+bool Measure(HWND hWnd, int paints, int rounds, const char* label) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    // The same images for both measurements.
+    // The same images for every measurement.
     g_random.Seed(20261206);
     g_fractalState = zorv::FractalState{};
     const zorv::FractalState startState = g_fractalState;
     const zorv::SaverSettings startSettings = g_settings;
+    const auto restart = [&] {
+        g_random.Seed(20261206);
+        g_fractalState = startState;
+        g_settings = startSettings;
+    };
 
     for (int i = 0; i < 10; ++i) Paint(hWnd);
     const long gdiAfter10 = GdiObjects();
     const long userAfter10 = UserObjects();
+    long gdiAfterAll = 0, userAfterAll = 0;
 
-    g_random.Seed(20261206);
-    g_fractalState = startState;
-    g_settings = startSettings;
-    const double cpuStart = ThreadCpuMs();
-    for (int i = 0; i < paints; ++i) Paint(hWnd);
-    const double paintMs = (ThreadCpuMs() - cpuStart) / paints;
-    const long gdiAfterAll = GdiObjects();
-    const long userAfterAll = UserObjects();
-
-    // The same columns once more, through a canvas that draws nothing.
-    g_random.Seed(20261206);
-    g_fractalState = startState;
-    g_settings = startSettings;
+    std::vector<double> paintMs, iterMs, outputMs;
     NullCanvas canvas;
-    const double iterStart = ThreadCpuMs();
-    for (int i = 0; i < paints; ++i) {
-        g_fractalState.clientRect = {0, 0, width, height};
-        zorv::RenderColumnBatch(SaverRenderContext(), canvas);
+    for (int round = 0; round < rounds; ++round) {
+        restart();
+        const double cpuStart = ThreadCpuMs();
+        for (int i = 0; i < paints; ++i) Paint(hWnd);
+        paintMs.push_back((ThreadCpuMs() - cpuStart) / paints);
+        if (round == 0) {
+            gdiAfterAll = GdiObjects();
+            userAfterAll = UserObjects();
+        }
+        // The same columns once more, through a canvas that draws nothing.
+        restart();
+        const double iterStart = ThreadCpuMs();
+        for (int i = 0; i < paints; ++i) {
+            g_fractalState.clientRect = {0, 0, width, height};
+            zorv::RenderColumnBatch(SaverRenderContext(), canvas);
+        }
+        iterMs.push_back((ThreadCpuMs() - iterStart) / paints);
+        outputMs.push_back(paintMs.back() - iterMs.back());
     }
-    const double iterMs = (ThreadCpuMs() - iterStart) / paints;
     g_settings = startSettings;
     const int paintsPerImage = (width + zorv::kColumnsPerPaint - 1) / zorv::kColumnsPerPaint;
+    const auto figure = [](const char* name, const std::vector<double>& ms) {
+        std::printf("%-22s %8.2f ms (%.2f - %.2f)\n", name, Median(ms), *std::min_element(ms.begin(), ms.end()),
+                    *std::max_element(ms.begin(), ms.end()));
+    };
 
-    std::printf("screen %dx%d, %s, %d paints of %d columns\n", width, height, label, paints, zorv::kColumnsPerPaint);
-    std::printf("CPU per paint:         %8.2f ms\n", paintMs);
-    std::printf("  iteration:           %8.2f ms\n", iterMs);
-    std::printf("  pixels and DCs:      %8.2f ms\n", paintMs - iterMs);
-    std::printf("CPU per full image:    %8.1f ms (%d paints)\n", paintMs * paintsPerImage, paintsPerImage);
+    std::printf("screen %dx%d, %s, %d rounds of %d paints of %d columns, medians (range)\n", width, height, label,
+                rounds, paints, zorv::kColumnsPerPaint);
+    figure("CPU per paint:", paintMs);
+    figure("  iteration:", iterMs);
+    figure("  pixels and DCs:", outputMs);
+    std::printf("CPU per full image:    %8.1f ms (%d paints)\n", Median(paintMs) * paintsPerImage, paintsPerImage);
     std::printf("GDI objects after 10 paints: %ld, after %d: %ld\n", gdiAfter10, paints + 10, gdiAfterAll);
     std::printf("USER objects after 10 paints: %ld, after %d: %ld\n", userAfter10, paints + 10, userAfterAll);
     (void)canvas.m_sink;
@@ -120,10 +141,11 @@ int Soak(int minutes) {
 
 }  // namespace
 
-// Usage: zorv_saver_bench [PAINTS] | soak MINUTES
+// Usage: zorv_saver_bench [PAINTS [ROUNDS]] | soak MINUTES
 int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], "soak") == 0) return Soak(std::atoi(argv[2]));
     const int paints = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int rounds = argc > 2 && std::atoi(argv[2]) > 0 ? std::atoi(argv[2]) : 5;
     g_host = HostState{};
     g_host.hInstance = ::GetModuleHandleA(nullptr);
     g_host.bPreview = true;  // no input policy: nothing here may close the window
@@ -145,10 +167,10 @@ int main(int argc, char** argv) {
     ::KillTimer(hWnd, CFractalSaverWnd::kTimerId);  // the benchmark paints by itself
     ::UpdateWindow(hWnd);
 
-    const bool leaked = Measure(hWnd, paints, "default settings");
+    const bool leaked = Measure(hWnd, paints, rounds, "default settings");
     g_settings.Iters = 100;  // the sliders at their most demanding
     g_settings.Spread = 50;
-    Measure(hWnd, paints, "Iters 100, Spread 50");
+    Measure(hWnd, paints, rounds, "Iters 100, Spread 50");
     ::DestroyWindow(hWnd);
     if (leaked) std::printf("object counts grew: handle leak\n");
     return leaked ? 1 : 0;

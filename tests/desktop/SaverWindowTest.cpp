@@ -334,30 +334,35 @@ COLORREF ColorAt(int x, int y) { return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y
 
 TEST(GdiCanvas, GivesTheSamePixelsAsSetPixelVAndPresentsOnlyItsRectangle) {
     constexpr int kW = 40, kH = 30;
-    wintest::Surface viaCanvas(kW, kH), viaSetPixel(kW, kH), window(kW, kH);
-    // Whole columns, a column with a gap, a lone pixel, a column set upwards, and
-    // the last column still gathered when Present comes.
-    const auto draw = [](auto&& set) {
-        for (int x = 0; x < 20; ++x)
-            for (int y = 0; y < kH; ++y) set(x, y);
-        for (int y = 0; y < kH; ++y)
-            if (y != 12) set(25, y);
-        set(33, 7);
-        for (int y = kH - 1; y >= 0; --y) set(36, y);
-        for (int y = 0; y < 20; ++y) set(38, y);
-    };
-    draw([&](int x, int y) { viaSetPixel.dc.SetPixelV(x, y, ColorAt(x, y)); });
-    CGdiCanvas canvas(viaCanvas.dc, &window.dc);
-    draw([&](int x, int y) { canvas.SetPixel(x, y, ColorAt(x, y)); });
+    OffscreenCanvas viaCanvas(kW, kH), viaSetPixel(kW, kH);
+    wintest::Surface window(kW, kH);
+    CGdiCanvas canvas(viaCanvas, &window.dc);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = dc.SelectObject(&viaSetPixel);
+    // Whole columns running past both ends, lone pixels, and pixels off the canvas at either side.
+    std::uint32_t colors[kH + 8];
+    for (int x = 0; x < 20; ++x) {
+        for (int i = 0; i < kH + 8; ++i) dc.SetPixelV(x, i - 4, colors[i] = ColorAt(x, i - 4));
+        canvas.SetColumn(x, -4, colors, kH + 8);
+    }
+    for (const POINT p : {POINT{33, 7}, POINT{25, 29}, POINT{-1, 3}, POINT{kW, 0}}) {
+        dc.SetPixelV(p.x, p.y, ColorAt(p.x, p.y));
+        canvas.SetPixel(p.x, p.y, ColorAt(p.x, p.y));
+    }
+    dc.SelectObject(previous);
+    GdiFlush();  // before reading the bits GDI wrote
     EXPECT_EQ(window.At(0, 0), wintest::Surface::kSentinel) << "pixels reached the window before Present";
     canvas.Present(kW - 1, 15);
     int differences = 0;  // on the canvas, and on the window inside the presented rectangle and outside it
     for (int x = 0; x < kW; ++x)
-        for (int y = 0; y < kH; ++y)
-            differences += (viaCanvas.At(x, y) != viaSetPixel.At(x, y)) +
-                           (window.At(x, y) != (x < kW - 1 && y < 15 ? viaSetPixel.At(x, y) : wintest::Surface::kSentinel));
+        for (int y = 0; y < kH; ++y) {
+            const std::uint32_t want = viaSetPixel.m_pBits[y * kW + x];
+            const COLORREF shown = x < kW - 1 && y < 15 ? RGB(want >> 16, want >> 8 & 0xFF, want & 0xFF) : wintest::Surface::kSentinel;
+            differences += (viaCanvas.m_pBits[y * kW + x] != want) + (window.At(x, y) != shown);
+        }
     EXPECT_EQ(differences, 0);
-    EXPECT_EQ(viaCanvas.At(3, 4), ColorAt(3, 4));
+    EXPECT_EQ(window.At(3, 4), ColorAt(3, 4));
 }
 
 }  // namespace

@@ -187,10 +187,10 @@ TEST_F(ImageStore, CaptureTakesHeaderTableRowsAndPixelsFromTheSourceDepth) {
     EXPECT_TRUE(g_messages.empty());
 }
 
-TEST(OffscreenCanvasTest, ScreenSizedAtTheScreenDepthAndBlackFromStartUp) {
+TEST(OffscreenCanvasTest, ScreenSized32BitAndBlackFromStartUp) {
     BITMAP record{};
     ASSERT_EQ(g_canvas.GetBitmap(&record), static_cast<int>(sizeof record));
-    EXPECT_EQ(record.bmBitsPixel, CClientDC(nullptr).GetDeviceCaps(BITSPIXEL));
+    EXPECT_EQ(record.bmBitsPixel, 32);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(Size(record.bmWidth, record.bmHeight), Size(w, h));
     CDC memory;
