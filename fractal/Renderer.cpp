@@ -62,7 +62,7 @@ ColumnJob MakeColumnJob(const FractalState& state) {
 long long StepsTaken(const std::int32_t* iters, int count, int maxIter) {
     if (maxIter >= 0 && maxIter <= INT32_MAX / kRowChunk) {
         std::int32_t sum = 0;
-        for (int i = 0; i < count; ++i) sum += iters[i] < maxIter ? iters[i] + 1 : maxIter;
+        for (int i = 0; i < count; ++i) sum += static_cast<std::int32_t>(IterationsTaken(iters[i], maxIter));
         return sum;
     }
     long long sum = 0;
