@@ -6,7 +6,9 @@
 #
 # Usage: scripts/mutants.sh [--src DIR] [--only ID,ID] [--list FILE] [--work DIR]
 #                           [--results FILE] [--check | --dry] [--no-baseline]
-#   --src DIR       project whose tests are measured (default: this tree)
+#   --src DIR       project whose tests are measured (default: this tree); give a
+#                   frozen copy (a detached worktree) if this tree changes meanwhile:
+#                   each fault's file is restored from DIR
 #   --only IDS      only these faults (comma-separated)
 #   --list FILE     fault list (default: scripts/mutants.list of this tree)
 #   --work DIR      scratch folder (default: build/mutants/<name of DIR> of this tree)
@@ -41,7 +43,7 @@ while [ $# -gt 0 ]; do
         --dry) dry=1; shift ;;
         --check) dry=1; check=1; shift ;;
         --no-baseline) baseline=0; shift ;;
-        -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) die "unknown option $1 (see --help)" ;;
     esac
 done
