@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "settings/ConfigControls.h"
 #include "settings/IniFileStore.h"
@@ -102,21 +103,14 @@ TEST(ConfigControls, TogglesFlipSettingMarkAndTrackBarsAndSetDefaultsUndoesThem)
     LoadControls(settings, controls);
     ToggleRandomSettings(settings, controls);
     ToggleSaveImage(settings, controls);
-    EXPECT_EQ(settings.RandomSettings, 1);
-    EXPECT_EQ(settings.SaveImage, 1);
-    EXPECT_TRUE(controls.checked[kIdRandomSettings]);
-    EXPECT_TRUE(controls.checked[kIdSaveImage]);
-    EXPECT_EQ(controls.Disabled(), 6) << "random settings leave the track bars nothing to do";
+    const auto marks = [&] {
+        return std::tuple(settings.RandomSettings, settings.SaveImage, controls.checked[kIdRandomSettings],
+                          controls.checked[kIdSaveImage], controls.Disabled());
+    };
+    EXPECT_EQ(marks(), std::tuple(1, 1, true, true, 6)) << "random settings leave the track bars nothing to do";
     ResetToDefaults(settings, controls);
-    EXPECT_EQ(settings.RandomSettings, 0);
-    EXPECT_EQ(settings.SaveImage, 0);
-    EXPECT_FALSE(controls.checked[kIdRandomSettings]);
-    EXPECT_FALSE(controls.checked[kIdSaveImage]);
-    EXPECT_EQ(controls.Disabled(), 0);
-    const SaverSettings defaults = DefaultSettings();
-    EXPECT_EQ(settings.Cycles, defaults.Cycles);
-    EXPECT_EQ(settings.Iters, defaults.Iters);
-    EXPECT_EQ(settings.Spread, defaults.Spread);
+    EXPECT_EQ(marks(), std::tuple(0, 0, false, false, 0));
+    EXPECT_EQ(Text(settings), Text(DefaultSettings()));
     const std::int32_t thumbs[] = {37, 30, 20, 16, 30, 10};
     for (int id = kIdColors; id <= kIdRandomSpread; ++id) EXPECT_EQ(controls.pos[id], thumbs[id - kIdColors]) << id;
 }
