@@ -2,8 +2,7 @@
 // the hand-written dialog template 2003 control by control, string 1 and the
 // version block; and the application manifest of the built zorv.scr, taken by the
 // activation-context calls the system's loader uses, which read DPI awareness
-// in both forms and no execution level (which would end file virtualization),
-// the supported systems and the version 6 common controls as written.
+// in both forms and no execution level (which would end file virtualization).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -96,7 +95,7 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
-TEST(Manifest, DpiAwarenessSupportedSystemsNoExecutionLevelCommonControlsSix) {
+TEST(Manifest, DpiAwarenessAndNoExecutionLevel) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string scr = path;
@@ -124,15 +123,6 @@ TEST(Manifest, DpiAwarenessSupportedSystemsNoExecutionLevelCommonControlsSix) {
     EXPECT_TRUE(QueryActCtxW(0, hCtx, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr));
     EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_UNSPECIFIED) << "a requested execution level turns virtualization off";
 
-    // Four supported systems (7, 8, 8.1 and 10, which 11 shares) and the version 6 common controls.
-    HMODULE module = LoadLibraryExA(scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    const std::string text(static_cast<const char*>(LockResource(LoadResource(module, info))), SizeofResource(module, info));
-    EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-    int systems = 0;
-    for (auto at = text.find("<supportedOS Id="); at != std::string::npos; at = text.find("<supportedOS Id=", at + 1)) ++systems;
-    EXPECT_EQ(systems, 4);
-    FreeLibrary(module);
     ReleaseActCtx(hCtx);
 }
 
