@@ -96,17 +96,13 @@ int main(int argc, char** argv) {
         TerminateProcess(process.hProcess, 3);
         return 1;
     }
-    int failures = 0;
     RECT host{}, child{};
     GetClientRect(hHost, &host);
     GetWindowRect(hChild, &child);
     MapWindowPoints(nullptr, hHost, reinterpret_cast<POINT*>(&child), 2);
-    if (!EqualRect(&host, &child)) {
-        Log("child %ld,%ld-%ld,%ld does not fill the host", child.left, child.top, child.right, child.bottom);
-        ++failures;
-    }
+    int failures = !EqualRect(&host, &child);
+    if (failures) Log("child %ld,%ld-%ld,%ld does not fill the host", child.left, child.top, child.right, child.bottom);
     Log("ready");
-
     // The test draws and sends input meanwhile; the preview must stay.
     Pump(argc > 4 ? static_cast<DWORD>(std::atoi(argv[4]) * 1000) : 6000);
     if (WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT || !IsWindow(hChild)) {
