@@ -319,6 +319,25 @@ TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
     }
 }
 
+// Settings no slider gives: no undefined behaviour (the sanitizers watch) and
+// the floors hold, for NaN, infinities and ±1e300 in each real setting and the
+// extreme limits a settings file can hold.
+TEST(Renderer, HostileSettingsNeitherTrapNorBreakTheFloors) {
+    const auto paint = [](auto SaverSettings::*field, auto value) {
+        PaintRun run(99, 12, 9);
+        run.settings.*field = value;
+        run.Paint(3);
+        for (const FractalState& image : run.images) EXPECT_TRUE(image.maxIter >= 4 && image.zoom >= 1e-6) << value;
+        for (std::uint32_t entry : run.colors) ASSERT_LE(entry, 0xFFFFFFu) << value;
+    };
+    for (double value : {kNaN, kInf, -kInf, 1e300, -1e300}) {
+        for (auto field : {&SaverSettings::Cycles, &SaverSettings::Constant, &SaverSettings::Scale, &SaverSettings::View})
+            paint(field, value);
+        if (!std::isfinite(value)) paint(&SaverSettings::Spread, value);  // a finite one asks billions of steps a pixel
+    }
+    for (std::int32_t iters : {INT32_MIN, INT32_MAX}) paint(&SaverSettings::Iters, iters);
+}
+
 // Limits only a settings file can ask for: a paint stops once its budget is
 // spent, mid-column or mid-pixel, and the images come out as without a budget.
 TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
