@@ -22,7 +22,6 @@ struct TempDir {
         std::error_code error;
         std::filesystem::remove_all(path, error);
     }
-    const std::filesystem::path& Path() const { return path; }
     std::filesystem::path operator/(const std::string& name) const { return path / name; }
 };
 

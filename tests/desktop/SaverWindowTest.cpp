@@ -103,7 +103,7 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
         }
         PostMessageA(g_run.covers[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     } else if (g_run.covers.size() == 2) {
-        if (g_run.ticks == 2) EXPECT_EQ(g_run.checks, 1) << "the click on the first cover did not reach the saver";
+        EXPECT_TRUE(g_run.ticks != 2 || g_run.checks == 1) << "the click on the first cover did not reach the saver";
         PostMessageA(g_run.covers[1], WM_KEYDOWN, VK_SPACE, 0);
     }
 }
@@ -309,9 +309,9 @@ TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
         SendMessageA(hWnd, WM_PAINT, 0, 0);
     };
     cycle();
-    const long before = wintest::GdiObjects();
+    const long before = ::GdiObjects();
     for (int i = 0; i < 5; ++i) cycle();
-    EXPECT_LE(wintest::GdiObjects(), before) << "five rounds left objects behind";
+    EXPECT_LE(::GdiObjects(), before) << "five rounds left objects behind";
     DestroyWindow(hWnd);
 }
 

@@ -14,13 +14,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> Resource(LPCSTR type, int id) {
-    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), type);
-    if (info == nullptr) return {};
-    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, info)));
-    return {data, data + SizeofResource(nullptr, info)};
-}
-
 // A DIALOGEX template as one line for the dialog and one per control, its fields in
 // template order: w a word, x a double word in hex, i a signed double word, n a name
 // (text, "" or #ordinal).
@@ -78,7 +71,10 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
         "0 1 50003004 224 121 50 55 1008 #128 Use Random Settings 0",
         "0 0 50000004 27 185 174 10 1010 #128 Save Last Image to   C:\\Windows\\ZORV.BMP  0",
     };
-    EXPECT_EQ(TemplateLines(Resource(RT_DIALOG, 2003)), expected);
+    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(2003), RT_DIALOG);
+    ASSERT_NE(info, nullptr);
+    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, info)));
+    EXPECT_EQ(TemplateLines({data, data + SizeofResource(nullptr, info)}), expected);
 
     char text[64] = {};
     LoadStringA(GetModuleHandleA(nullptr), 1, text, sizeof text);

@@ -108,6 +108,4 @@ private:
     HGDIOBJ m_previous;
 };
 
-using ::GdiObjects;
-
 }  // namespace wintest

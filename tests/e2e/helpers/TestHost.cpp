@@ -5,7 +5,6 @@
 // topmost flag.
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,11 +14,9 @@ namespace {
 
 FILE* g_log = nullptr;
 
-void Log(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(g_log, format, args);
-    va_end(args);
+template <class... Args>
+void Log(const char* format, Args... args) {
+    std::fprintf(g_log, format, args...);
     std::fputc('\n', g_log);
     std::fflush(g_log);
 }
