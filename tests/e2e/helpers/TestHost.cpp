@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     Log("host %lu", handle);
 
     std::string commandLine = "\"" + std::string(argv[2]) + "\" " + (mode == "password" ? "/a " : "/p ") + std::to_string(handle);
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         Log("cannot start the saver");
