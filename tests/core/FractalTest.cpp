@@ -106,7 +106,6 @@ struct PaintRun : MemoryCanvas {
     }
 };
 
-
 // Image parameters and colours at their split points: the boundaries the golden
 // image hashes cannot reach. The arithmetic between them, and the number and
 // order of the draws, are pinned by those hashes. One row per split: the draw
@@ -257,8 +256,8 @@ TEST(Kernel, EveryPathCountsAsTheScalarLoop) {
 }
 
 // Column renderer: 26 columns per paint across image boundaries, abandonment
-// after W ÷ 3 columns, the paint budget, and golden hashes that pin the
-// arithmetic and what is presented.
+// after W ÷ 3 columns, the paint budget, hostile settings, and golden hashes
+// that pin the arithmetic and what is presented.
 // Every paint takes 26 columns, across image boundaries and at the sliders'
 // largest limit even when no pixel escapes: the budget is exactly that much.
 TEST(Renderer, EveryPaintRendersExactly26ColumnsAcrossImageBoundariesAndAtTheLargestSliderLimit) {
