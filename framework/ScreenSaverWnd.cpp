@@ -3,9 +3,16 @@
 #include "framework/ScreenSaverWnd.h"
 
 #include "framework/PaintDC.h"
-#include "host/SaverHost.h"
 
 CScreenSaverWnd* g_pSaverWnd = nullptr;
+
+namespace {
+
+SaverDefaultProc g_pfnSaverDefault = nullptr;
+
+}  // namespace
+
+void SetSaverDefaultProc(SaverDefaultProc pfnDefault) { g_pfnSaverDefault = pfnDefault; }
 
 BEGIN_MESSAGE_MAP(CScreenSaverWnd, CWnd)
     ON_WM_CREATE()
@@ -25,7 +32,8 @@ void CScreenSaverWnd::SaveOptions() {}
 void CScreenSaverWnd::RestoreOptions() {}
 
 LRESULT CScreenSaverWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefaultSaverProc(m_hWnd, message, wParam, lParam);
+    if (g_pfnSaverDefault != nullptr) return g_pfnSaverDefault(m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
 int CScreenSaverWnd::OnCreate(LPCREATESTRUCTA) {

@@ -39,3 +39,9 @@ extern CScreenSaverWnd* g_pSaverWnd;
 
 // Every message of the saver window that the host does not answer itself.
 LRESULT ForwardToSaverObject(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Where the saver object's unhandled messages go: the host's input policy. The
+// host installs it; until then (and in programs without a host) they go to the
+// system's default procedure.
+using SaverDefaultProc = LRESULT (*)(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+void SetSaverDefaultProc(SaverDefaultProc pfnDefault);

@@ -2,6 +2,7 @@
 // window, the message loop, the input method, the cursor and the password check.
 #include "host/SaverHost.h"
 
+#include "framework/AppMessageBox.h"
 #include "framework/ScreenSaverWnd.h"
 
 HostState g_host;
@@ -28,6 +29,10 @@ LRESULT FollowRoute(zorv::Route route, long result, HWND hWnd, UINT message, WPA
 }
 
 void OnHostCreated(HWND hWnd) {
+    // What the saver object leaves unhandled comes back to the policy here, and
+    // failure boxes show above this topmost window.
+    SetSaverDefaultProc(DefaultSaverProc);
+    SetAppMessageBoxOwner(hWnd);
     HMODULE hImm = ::GetModuleHandleA("IMM32.DLL");  // only if already loaded; never loaded here
     if (hImm != nullptr) {
         g_host.hImm = hImm;
@@ -43,6 +48,7 @@ void OnHostDestroyed(HWND hWnd) {
         g_host.pfnImmAssociateContext(hWnd, g_host.hSavedImc);
     }
     DestroyCoverWindows();
+    SetAppMessageBoxOwner(nullptr);
     ::PostQuitMessage(0);
 }
 
