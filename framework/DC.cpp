@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "framework/GdiObject.h"
-
 CDC::CDC(HDC hdcBorrowed) : m_hDC(hdcBorrowed), m_hAttribDC(hdcBorrowed) {}
 
 CDC::~CDC() { DeleteDC(); }

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-class CGdiObject;
+#include "framework/GdiObject.h"
 
 class CDC {
 public:

@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "framework/DC.h"
-
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject::CGdiObject(CGdiObject&& other) noexcept : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
@@ -31,10 +29,9 @@ BOOL CGdiObject::DeleteObject() {
     return ::DeleteObject(std::exchange(m_hObject, nullptr));
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
-    HDC hdc = pDC != nullptr ? pDC->GetSafeHdc() : nullptr;
-    if (hdc == nullptr) return FALSE;
-    return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
+BOOL CBitmap::CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight) {
+    if (hDC == nullptr) return FALSE;
+    return Attach(::CreateCompatibleBitmap(hDC, nWidth, nHeight));
 }
 
 int CBitmap::GetBitmap(BITMAP* pBitmap) const {

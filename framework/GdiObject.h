@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-class CDC;
-
 class CGdiObject {
 public:
     CGdiObject() = default;
@@ -32,7 +30,8 @@ class CBitmap : public CGdiObject {
 public:
     CBitmap() = default;
 
-    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    // Compatible with `hDC`; fails without one.
+    BOOL CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight);
     // Fills the BITMAP record; the byte count GetObjectA copied, 0 on failure.
     int GetBitmap(BITMAP* pBitmap) const;
 
