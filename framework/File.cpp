@@ -1,4 +1,5 @@
-// CFile over CreateFileA, ReadFile, WriteFile and CloseHandle.
+// CFile over CreateFileA, ReadFile, WriteFile and CloseHandle, and the
+// replacing move.
 #include "framework/File.h"
 
 #include <utility>
@@ -85,4 +86,39 @@ void CFile::Close() {
 void CFile::Abort() {
     if (!IsOpen()) return;
     CloseHandle(std::exchange(m_hFile, INVALID_HANDLE_VALUE));
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::string::size_type slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    if (slash == 0 || path[slash - 1] == ':') return path.substr(0, slash + 1);
+    return path.substr(0, slash);
+}
+
+namespace {
+
+MoveFileExProc g_pfnMoveFileEx = ::MoveFileExA;
+MoveFileProc g_pfnMoveFile = ::MoveFileA;
+
+}  // namespace
+
+void SetFileMoves(MoveFileExProc pfnMoveFileEx, MoveFileProc pfnMoveFile) {
+    g_pfnMoveFileEx = pfnMoveFileEx != nullptr ? pfnMoveFileEx : ::MoveFileExA;
+    g_pfnMoveFile = pfnMoveFile != nullptr ? pfnMoveFile : ::MoveFileA;
+}
+
+BOOL ReplaceFileWith(const char* from, const char* to) {
+    if (g_pfnMoveFileEx(from, to, MOVEFILE_REPLACE_EXISTING)) return TRUE;
+    if (::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return FALSE;
+    char aside[MAX_PATH] = {};
+    if (::GetTempFileNameA(FolderOf(to).c_str(), "zro", 0, aside) == 0) return FALSE;
+    ::DeleteFileA(aside);  // a name of our own, free for the rename
+    const bool hadOld = ::GetFileAttributesA(to) != INVALID_FILE_ATTRIBUTES;
+    if (hadOld && !g_pfnMoveFile(to, aside)) return FALSE;
+    if (!g_pfnMoveFile(from, to)) {
+        if (hadOld) g_pfnMoveFile(aside, to);
+        return FALSE;
+    }
+    if (hadOld) ::DeleteFileA(aside);
+    return TRUE;
 }

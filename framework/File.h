@@ -1,8 +1,11 @@
 // CFile: a Win32 file handle with open modes, and reads, writes and closes
-// that raise CFileException on failure. Owns its handle.
+// that raise CFileException on failure. Owns its handle. Beside it, the file
+// operations on paths: a replacing move that also works on the 95/98 family.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "framework/Exception.h"
 
@@ -56,3 +59,15 @@ public:
 private:
     [[noreturn]] static void ThrowOsError(DWORD error);
 };
+
+// The folder part of `path` ("." when there is none), for a file beside it.
+std::string FolderOf(const std::string& path);
+
+// Puts the file `from` in the place of `to`, replacing it. The 95/98 family has
+// no working MoveFileExA: there the old file goes aside, the new one in, and the
+// old one is deleted, or put back when the new one cannot go in.
+BOOL ReplaceFileWith(const char* from, const char* to);
+using MoveFileExProc = BOOL(WINAPI*)(LPCSTR from, LPCSTR to, DWORD flags);
+using MoveFileProc = BOOL(WINAPI*)(LPCSTR from, LPCSTR to);
+// For tests: the system's moves replaced (null restores them).
+void SetFileMoves(MoveFileExProc pfnMoveFileEx, MoveFileProc pfnMoveFile);

@@ -204,14 +204,6 @@ BOOL WriteDIBToFile(HGLOBAL hDib, CFile& file) {
 
 namespace {
 
-// The folder part of `path` ("." when there is none), for a file beside it.
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return ".";
-    if (slash == 0 || path[slash - 1] == ':') return path.substr(0, slash + 1);
-    return path.substr(0, slash);
-}
-
 // Whether an existing file at `path` could be replaced: the probe neither
 // creates nor truncates.
 bool ExistingFileIsWritable(const char* path) {
@@ -220,32 +212,7 @@ bool ExistingFileIsWritable(const char* path) {
     CloseHandle(handle);
     return true;
 }
-
-MoveFileExProc g_pfnMoveFileEx = ::MoveFileExA;
-MoveFileProc g_pfnMoveFile = ::MoveFileA;
-
 }  // namespace
-
-void SetFileMoves(MoveFileExProc pfnMoveFileEx, MoveFileProc pfnMoveFile) {
-    g_pfnMoveFileEx = pfnMoveFileEx != nullptr ? pfnMoveFileEx : ::MoveFileExA;
-    g_pfnMoveFile = pfnMoveFile != nullptr ? pfnMoveFile : ::MoveFileA;
-}
-
-BOOL ReplaceFileWith(const char* from, const char* to) {
-    if (g_pfnMoveFileEx(from, to, MOVEFILE_REPLACE_EXISTING)) return TRUE;
-    if (::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return FALSE;
-    char aside[MAX_PATH] = {};
-    if (::GetTempFileNameA(FolderOf(to).c_str(), "zro", 0, aside) == 0) return FALSE;
-    ::DeleteFileA(aside);  // a name of our own, free for the rename
-    const bool hadOld = ::GetFileAttributesA(to) != INVALID_FILE_ATTRIBUTES;
-    if (hadOld && !g_pfnMoveFile(to, aside)) return FALSE;
-    if (!g_pfnMoveFile(from, to)) {
-        if (hadOld) g_pfnMoveFile(aside, to);
-        return FALSE;
-    }
-    if (hadOld) ::DeleteFileA(aside);
-    return TRUE;
-}
 
 BOOL CDib::Save(const char* path) {
     // The picture goes to a new file beside the old one, which it replaces only
@@ -349,7 +316,7 @@ BOOL CDib::Capture(CDC* pSrc, int x, int y, int nWidth, int nHeight) {
     CDC memory;
     if (!memory.CreateCompatibleDC(pSrc)) return FALSE;
     CBitmap bitmap;
-    if (!bitmap.CreateCompatibleBitmap(pSrc, nWidth, nHeight)) return FALSE;
+    if (!bitmap.CreateCompatibleBitmap(pSrc->GetSafeHdc(), nWidth, nHeight)) return FALSE;
     HGDIOBJ hPrevious = memory.SelectObject(&bitmap);
     if (hPrevious == nullptr) return FALSE;
     memory.BitBlt(0, 0, nWidth, nHeight, pSrc, x, y, SRCCOPY);

@@ -68,15 +68,6 @@ HGLOBAL ReadDIBFromFile(CFile& file);
 // more bytes than the block holds raises CException before anything is written.
 BOOL WriteDIBToFile(HGLOBAL hDib, CFile& file);
 
-// Puts the file `from` in the place of `to`, replacing it. The 95/98 family has
-// no working MoveFileExA: there the old file goes aside, the new one in, and the
-// old one is deleted, or put back when the new one cannot go in.
-BOOL ReplaceFileWith(const char* from, const char* to);
-using MoveFileExProc = BOOL(WINAPI*)(LPCSTR from, LPCSTR to, DWORD flags);
-using MoveFileProc = BOOL(WINAPI*)(LPCSTR from, LPCSTR to);
-// For tests: the system's moves replaced (null restores them).
-void SetFileMoves(MoveFileExProc pfnMoveFileEx, MoveFileProc pfnMoveFile);
-
 // The bitmap as a packed DIB in the colours of `hPalette` (borrowed; the stock
 // default palette when null), or null.
 HGLOBAL ConvertBitmapToDIB(const CBitmap& bitmap, DWORD dwCompression, HPALETTE hPalette);
