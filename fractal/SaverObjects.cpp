@@ -8,7 +8,7 @@
 
 zorv::Random g_random;
 CFractalSaverWnd g_saverWnd;
-CFractalSaverDlg g_saverDlg;
+CFractalSaverDlg g_saverDlg(g_settings);  // bound now, filled with the defaults below
 zorv::FractalState g_fractalState{};
 zorv::ColorTable g_colorTable{};
 zorv::SaverSettings g_settings = zorv::DefaultSettings();

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "fractal/SaverObjects.h"
 #include "framework/ScreenSaverWnd.h"
 #include "settings/ConfigControls.h"
 
@@ -62,26 +61,26 @@ void CFractalSaverDlg::DoDataExchange(CDataExchange* pDX) {
     if (g_pSaverWnd == nullptr) return;
     CDialogControls controls(m_hWnd);
     if (pDX->m_bSaveAndValidate) {
-        zorv::StoreControls(g_settings, controls);
+        zorv::StoreControls(m_settings, controls);
         g_pSaverWnd->SaveOptions();
     } else {
         g_pSaverWnd->RestoreOptions();
-        zorv::LoadControls(g_settings, controls);
+        zorv::LoadControls(m_settings, controls);
     }
 }
 
 void CFractalSaverDlg::OnSetDefaults() {
     if (g_pSaverWnd == nullptr) return;
     CDialogControls controls(m_hWnd);
-    zorv::ResetToDefaults(g_settings, controls);
+    zorv::ResetToDefaults(m_settings, controls);
 }
 
 void CFractalSaverDlg::OnRandomSettings() {
     CDialogControls controls(m_hWnd);
-    zorv::ToggleRandomSettings(g_settings, controls);
+    zorv::ToggleRandomSettings(m_settings, controls);
 }
 
 void CFractalSaverDlg::OnSaveImage() {
     CDialogControls controls(m_hWnd);
-    zorv::ToggleSaveImage(g_settings, controls);
+    zorv::ToggleSaveImage(m_settings, controls);
 }

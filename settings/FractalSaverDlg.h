@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include "framework/ScreenSaverDlg.h"
+#include "settings/SaverSettings.h"
 
 class CFractalSaverDlg : public CScreenSaverDlg {
 public:
-    CFractalSaverDlg() = default;
+    // `settings` are the process's, which the dialog shows, edits and saves.
+    explicit CFractalSaverDlg(zorv::SaverSettings& settings) : m_settings(settings) {}
     ~CFractalSaverDlg() override = default;
 
     const char* GetRuntimeClassName() const override { return "CFractalSaverDlg"; }
@@ -26,6 +28,8 @@ protected:
     // Load: reads the settings file (again) and fills the controls. Store:
     // the six positions become the settings and all eight are written.
     void DoDataExchange(CDataExchange* pDX) override;
+
+    zorv::SaverSettings& m_settings;
 
     DECLARE_MESSAGE_MAP(CFractalSaverDlg)
 };
