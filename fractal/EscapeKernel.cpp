@@ -37,7 +37,7 @@ void IterateRowsScalar(const ColumnJob& job, int r0, int r1, std::int32_t* iters
     for (int row = r0; row < r1; ++row) {
         const double im0 = job.rowIm != nullptr ? job.rowIm[row] : (job.centerY - row) * job.zoom * job.aspect / job.height;
         Complex z{job.re0, im0};
-        Complex addend = job.addend;
+        Complex addend = job.constant;
         if (job.mandelbrot) {
             addend = {job.re0, im0};
             z = {0.0, 0.0};

@@ -18,8 +18,8 @@ int IterateScalar(EscapeTest test, Complex& z, Complex addend, int maxIter, doub
 // One column of one image. Pixel (column, row) starts at re0 and
 // im0 = (centerY − row) × zoom × aspect ÷ height, the renderer's mapping.
 struct ColumnJob {
-    bool mandelbrot;  // start at z = 0 with the pixel's point as addend
-    Complex addend;   // Julia images: the constant
+    bool mandelbrot;  // start at z = 0 with the pixel's point as c
+    Complex constant;  // Julia images: every pixel's c
     double re0;
     double centerY;
     double zoom;

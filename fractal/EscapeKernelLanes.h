@@ -56,7 +56,7 @@ void IterateBlocks(const ColumnJob& job, double limit, int r0, int r1, std::int3
     constexpr int kBlock = K * V::kLanes;
     const D t = V::Set(limit);
     const D minusTwo = V::Set(-2.0);
-    const D ar = V::Set(job.mandelbrot ? job.re0 : job.addend.re);
+    const D ar = V::Set(job.mandelbrot ? job.re0 : job.constant.re);
     for (int base = r0; base < r1; base += kBlock) {
         double startRe[kBlock];
         double startIm[kBlock];
@@ -67,7 +67,7 @@ void IterateBlocks(const ColumnJob& job, double limit, int r0, int r1, std::int3
                 job.rowIm != nullptr ? job.rowIm[row] : (job.centerY - row) * job.zoom * job.aspect / job.height;
             startRe[j] = job.mandelbrot ? 0.0 : job.re0;
             startIm[j] = job.mandelbrot ? 0.0 : im0;
-            addIm[j] = job.mandelbrot ? im0 : job.addend.im;
+            addIm[j] = job.mandelbrot ? im0 : job.constant.im;
         }
         D rr[K], ii[K], ri[K], ai[K];
         typename V::M active[K];

@@ -29,8 +29,8 @@ struct FractalState {
     double centerY;
     double zoom;
     double aspect;
-    Complex constant;
-    Complex addend;
+    Complex constant;  // the Julia constant: every pixel's c in a Julia image
+    Complex point;     // the current pixel's point on the plane: its c in a Mandelbrot image
     Complex z;
     int iter;
     bool firstPixelPending;
@@ -46,5 +46,8 @@ struct FractalState {
 inline constexpr double kMandelbrotAbove = 0.6;
 
 inline bool IsMandelbrot(const FractalState& state) { return state.modeSelect > kMandelbrotAbove; }
+
+// The c of z → z² + c for the current pixel.
+inline Complex Addend(const FractalState& state) { return IsMandelbrot(state) ? state.point : state.constant; }
 
 }  // namespace zorv

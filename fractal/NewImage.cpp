@@ -74,7 +74,6 @@ void NewImage(RenderContext& context, Canvas& canvas) {
     if (angle > 2.8) magnitude *= 1.4;
 
     state.constant = CardioidPoint(magnitude, angle);
-    state.addend = state.constant;
 
     canvas.ImageStarted(state);
 }

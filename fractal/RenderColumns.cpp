@@ -52,5 +52,5 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
     g_fractalState.clientRect = {rect.left, rect.top, rect.right, rect.bottom};
     ::GdiFlush();  // GDI's own drawing into the canvas (a close's copy) is done before the bits are written
     CGdiCanvas canvas(g_canvas, pTarget);
-    zorv::RenderColumnBatch(SaverRenderContext(), canvas);
+    zorv::ComputeBatch(SaverRenderContext(), canvas);
 }

@@ -44,7 +44,7 @@ ColumnJob MakeColumnJob(const FractalState& state) {
     ColumnJob job{};
     job.rowIm = RowOrdinates(state, height);
     job.mandelbrot = IsMandelbrot(state);
-    job.addend = state.addend;
+    job.constant = state.constant;
     job.re0 = (state.column - state.centerX) * state.zoom / width;
     job.centerY = state.centerY;
     job.zoom = state.zoom;
@@ -75,11 +75,9 @@ void StartPixel(FractalState& state) {
     const int height = state.clientRect.bottom;
     const double re0 = (state.column - state.centerX) * state.zoom / width;
     const double im0 = (state.centerY - state.row) * state.zoom * state.aspect / height;
-    state.z = {re0, im0};
-    if (IsMandelbrot(state)) {
-        state.addend = {re0, im0};
-        state.z = {0.0, 0.0};
-    }
+    state.point = {re0, im0};
+    // A Julia pixel starts from its point; a Mandelbrot one from 0, with its point as c.
+    state.z = IsMandelbrot(state) ? Complex{0.0, 0.0} : state.point;
 }
 
 void FinishPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) {
@@ -105,7 +103,7 @@ long long StepPixel(FractalState& state, const ColorTable& colors, Canvas& canva
     }
     const long long left = static_cast<long long>(state.maxIter) - state.iter;
     const int limit = static_cast<int>(left < budget ? left : budget);
-    const int counted = IterateScalar(state.escapeTest, state.z, state.addend, limit, state.threshold);
+    const int counted = IterateScalar(state.escapeTest, state.z, Addend(state), limit, state.threshold);
     state.iter += counted;
     if (counted == limit && state.iter < state.maxIter) return limit;  // out of budget: resume here
     state.pixelPending = false;
@@ -115,19 +113,19 @@ long long StepPixel(FractalState& state, const ColorTable& colors, Canvas& canva
 
 }  // namespace
 
-void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas) {
+void ComputePixel(FractalState& state, const ColorTable& colors, Canvas& canvas) {
     StartPixel(state);
-    state.iter = IterateScalar(state.escapeTest, state.z, state.addend, state.maxIter, state.threshold);
+    state.iter = IterateScalar(state.escapeTest, state.z, Addend(state), state.maxIter, state.threshold);
     FinishPixel(state, colors, canvas);
 }
 
-long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
+long long ComputeColumn(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
     const int height = state.clientRect.bottom;
     long long steps = 0;
     state.row = 0;
     if (height <= 0) return steps;
     // All rows but the last through the chosen path; the last one by the scalar
-    // loop, which leaves its iterate, addend and count in the state as before.
+    // loop, which leaves its iterate, point and count in the state as before.
     const ColumnJob job = MakeColumnJob(state);
     // The colour of each count, looked up instead of divided out when the limit is small.
     const bool lookUp = state.maxIter > 0 && state.maxIter < kRowChunk && state.maxIter < height;
@@ -158,13 +156,13 @@ long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& ca
         canvas.SetColumn(state.column, r0, pixels, count);
     }
     state.row = height - 1;
-    RenderPixel(state, colors, canvas);
+    ComputePixel(state, colors, canvas);
     steps += IterationsTaken(state.iter, state.maxIter);
     state.row = height;
     return steps;
 }
 
-void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
+void ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
     FractalState& state = context.state;
     const int width = state.clientRect.right;
     const int height = state.clientRect.bottom;
@@ -179,13 +177,13 @@ void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* sou
             if (state.column == 0) NewImage(context, canvas);
             if (state.column > width / 3 && !state.hasDetail) NewImage(context, canvas);
             if (source != nullptr) {
-                source->Render(state, context.colors, canvas);
+                source->Compute(state, context.colors, canvas);
                 ++state.column;
                 continue;
             }
             // A whole column at once when even its slowest pixels fit the budget.
             if (used + static_cast<long long>(state.maxIter) * (height > 0 ? height : 0) <= budget) {
-                used += RenderColumn(state, context.colors, canvas);
+                used += ComputeColumn(state, context.colors, canvas);
                 ++state.column;
                 continue;
             }

@@ -12,21 +12,21 @@ inline constexpr int kColumnsPerPaint = 26;
 
 // Iterates the pixel at (state.column, state.row), sets its colour in the
 // canvas and tracks detail. Leaves the escape count in state.iter.
-void RenderPixel(FractalState& state, const ColorTable& colors, Canvas& canvas);
+void ComputePixel(FractalState& state, const ColorTable& colors, Canvas& canvas);
 
-// Renders all rows of column state.column, leaving the state as RenderPixel on
+// Renders all rows of column state.column, leaving the state as ComputePixel on
 // each row top to bottom would (state.row ends at H); returns the iteration
 // steps taken. The counts come from `path`; they are the same on every path.
-long long RenderColumn(FractalState& state, const ColorTable& colors, Canvas& canvas,
+long long ComputeColumn(FractalState& state, const ColorTable& colors, Canvas& canvas,
                        KernelPath path = ChosenKernelPath());
 
-// Where a batch gets its columns: RenderColumn by default. Another source must
-// leave the state and the canvas exactly as RenderColumn would (the headless
+// Where a batch gets its columns: ComputeColumn by default. Another source must
+// leave the state and the canvas exactly as ComputeColumn would (the headless
 // renderer computes columns ahead on several threads).
 class ColumnSource {
 public:
     virtual ~ColumnSource() = default;
-    virtual void Render(FractalState& state, const ColorTable& colors, Canvas& canvas) = 0;
+    virtual void Compute(FractalState& state, const ColorTable& colors, Canvas& canvas) = 0;
 };
 
 // The most iteration steps one paint of the saver takes: 26 columns of H pixels
@@ -40,7 +40,7 @@ inline long long PaintBudget(int height) { return kColumnsPerPaint * kMaxSliderL
 // Without a source, a paint stops once PaintBudget(H) steps are taken (only
 // limits beyond the sliders' reach get there), mid-column or mid-pixel, and
 // the next paint goes on from there: the images stay the same.
-void RenderColumnBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
+void ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
 
 // Iteration steps a pixel with escape count `iter` took: one more than `iter`
 // when it escaped, maxIter when it never did. For benchmarks.

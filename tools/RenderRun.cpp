@@ -116,7 +116,7 @@ class AheadColumns : public ColumnSource {
 public:
     explicit AheadColumns(int threads) : m_threads(threads) {}
 
-    void Render(FractalState& state, const ColorTable& colors, Canvas& canvas) override {
+    void Compute(FractalState& state, const ColorTable& colors, Canvas& canvas) override {
         const int width = state.clientRect.right;
         const int column = state.column;
         if (column == 0 || static_cast<int>(m_results.size()) != width) {  // column 0 starts every image
@@ -124,7 +124,7 @@ public:
         }
         if (!m_results[static_cast<std::size_t>(column)].done) {
             const int third = width / 3 + 1;
-            Compute(state, colors, canvas, column, column < third && third < width ? third : width);
+            ComputeRange(state, colors, canvas, column, column < third && third < width ? third : width);
         }
         const Column& result = m_results[static_cast<std::size_t>(column)];
         state.row = result.row;
@@ -137,7 +137,7 @@ public:
         if (result.hasDetail || result.firstIter != state.firstIter) state.hasDetail = true;
         state.z = result.z;
         state.iter = result.iter;
-        state.addend = result.addend;
+        state.point = result.point;
     }
 
 private:
@@ -148,19 +148,19 @@ private:
         bool hasDetail = false;  // within the column: a pixel unlike its top one
         Complex z{};
         int iter = 0;
-        Complex addend{};
+        Complex point{};
         int row = 0;
     };
 
     // Columns [c0, c1) into the canvas (each thread its own columns) and their results.
-    void Compute(const FractalState& image, const ColorTable& colors, Canvas& canvas, int c0, int c1) {
+    void ComputeRange(const FractalState& image, const ColorTable& colors, Canvas& canvas, int c0, int c1) {
         std::atomic<int> next{c0};
         const auto work = [&] {
             for (int c = next++; c < c1; c = next++) {
                 FractalState state = image;
                 state.column = c;
                 state.firstPixelPending = true;
-                RenderColumn(state, colors, canvas);
+                ComputeColumn(state, colors, canvas);
                 Column& result = m_results[static_cast<std::size_t>(c)];
                 result.done = true;
                 result.pixels = state.clientRect.bottom > 0;
@@ -168,7 +168,7 @@ private:
                 result.hasDetail = state.hasDetail;
                 result.z = state.z;
                 result.iter = state.iter;
-                result.addend = state.addend;
+                result.point = state.point;
                 result.row = state.row;
             }
         };
@@ -226,7 +226,7 @@ std::string ImageParamsJson(long long image, const FractalState& state, const Co
 long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas& canvas, KernelPath path) {
     long long iterations = 0;
     const int width = state.clientRect.right;
-    for (state.column = 0; state.column < width; ++state.column) iterations += RenderColumn(state, colors, canvas, path);
+    for (state.column = 0; state.column < width; ++state.column) iterations += ComputeColumn(state, colors, canvas, path);
     return iterations;
 }
 
@@ -245,7 +245,6 @@ void SetUpFixedImage(const FixedImageOptions& fixed, int width, int height, cons
     state.centerX = width * 0.5 - fixed.centerX * width / fixed.planeWidth;
     state.centerY = height * 0.5 + fixed.centerY * width / fixed.planeWidth;
     state.constant = {fixed.constantRe, fixed.constantIm};
-    state.addend = state.constant;
     state.firstPixelPending = true;
 
     Random random(fixed.paletteSeed);
@@ -273,7 +272,7 @@ int RunSaverImages(const RenderOptions& options, const SaverSettings& initialSet
             limited = true;
             break;
         }
-        RenderColumnBatch(context, canvas, source);
+        ComputeBatch(context, canvas, source);
     }
     canvas.Finish();
     if (canvas.Failed()) return 1;
@@ -292,7 +291,7 @@ int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, s
     MemoryCanvas canvas(options.width, options.height);
     if (ThreadCount(options) > 1) {
         AheadColumns ahead(ThreadCount(options));
-        for (state.column = 0; state.column < options.width; ++state.column) ahead.Render(state, colors, canvas);
+        for (state.column = 0; state.column < options.width; ++state.column) ahead.Compute(state, colors, canvas);
     } else {
         RenderWholeImage(state, colors, canvas);
     }

@@ -85,7 +85,7 @@ bool Measure(HWND hWnd, int paints, int rounds, const char* label) {
         const double iterStart = ThreadCpuMs();
         for (int i = 0; i < paints; ++i) {
             g_fractalState.clientRect = {0, 0, width, height};
-            zorv::RenderColumnBatch(SaverRenderContext(), canvas);
+            zorv::ComputeBatch(SaverRenderContext(), canvas);
         }
         iterMs.push_back((ThreadCpuMs() - iterStart) / paints);
         outputMs.push_back(paintMs.back() - iterMs.back());

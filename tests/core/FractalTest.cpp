@@ -94,7 +94,7 @@ struct PaintRun : MemoryCanvas {
     void Paint(int paints = 1) {
         for (int i = 0; i < paints; ++i) {
             RenderContext context{state, colors, settings, random};
-            RenderColumnBatch(context, *this, source);
+            ComputeBatch(context, *this, source);
             steps += kColumnsPerPaint;
         }
     }
@@ -312,8 +312,8 @@ TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
         ColorTable colors{};
         for (std::size_t i = 0; i < 256; ++i) colors[i] = static_cast<std::uint32_t>(i * 3 + 1);
         MemoryCanvas column(1, 600), single(1, 600);
-        RenderColumn(state, colors, column);
-        for (state.row = 0; state.row < 600; ++state.row) RenderPixel(state, colors, single);
+        ComputeColumn(state, colors, column);
+        for (state.row = 0; state.row < 600; ++state.row) ComputePixel(state, colors, single);
         EXPECT_EQ(column.Pixels(), single.Pixels()) << maxIter;
     }
 }
@@ -341,7 +341,7 @@ TEST(Renderer, HostileSettingsNeitherTrapNorBreakTheFloors) {
 // spent, mid-column or mid-pixel, and the images come out as without a budget.
 TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
     struct Whole : ColumnSource {
-        void Render(FractalState& s, const ColorTable& c, Canvas& canvas) override { RenderColumn(s, c, canvas); }
+        void Compute(FractalState& s, const ColorTable& c, Canvas& canvas) override { ComputeColumn(s, c, canvas); }
     } whole;
     PaintRun bounded(1, 26, 1), unbounded(1, 26, 1);  // one row: a budget of 26 × 529 steps
     unbounded.source = &whole;

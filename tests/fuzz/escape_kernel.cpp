@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     job.test = static_cast<EscapeTest>(in.ConsumeIntegralInRange(0, 3));
     job.maxIter = in.ConsumeIntegralInRange(-2, 1997);  // a few limits below 1 too
     job.threshold = Real(in);
-    job.addend = {Real(in), Real(in)};
+    job.constant = {Real(in), Real(in)};
     job.re0 = Real(in);
     job.centerY = Real(in);
     job.zoom = Real(in);
