@@ -41,6 +41,9 @@ struct FractalState {
     // iterate and count so far are `z` and `iter`.
     bool columnPending;
     bool pixelPending;
+    // An image of this run has been shown. Until then a paint may go beyond its
+    // 26 columns, within its budget, so that the first picture comes quickly.
+    bool imageShown;
 };
 
 inline constexpr double kMandelbrotAbove = 0.6;

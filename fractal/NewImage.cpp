@@ -41,7 +41,10 @@ void NewImage(RenderContext& context, Canvas& canvas) {
     if (settings.RandomSettings == 1) RandomiseSettings(settings, random);
 
     // The first image of a run and abandoned images have no detail and are never shown.
-    if (state.hasDetail) canvas.Present(width, height);
+    if (state.hasDetail) {
+        canvas.Present(width, height);
+        state.imageShown = true;
+    }
 
     state.row = 0;
     state.column = 0;

@@ -53,4 +53,7 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
     ::GdiFlush();  // GDI's own drawing into the canvas (a close's copy) is done before the bits are written
     CGdiCanvas canvas(g_canvas, pTarget);
     zorv::ComputeBatch(SaverRenderContext(), canvas);
+    // Until the first picture is up, paints follow each other without waiting
+    // for the timer; input still comes first, as a paint waits for an empty queue.
+    if (zorv::AwaitingFirstPicture(g_fractalState)) ::InvalidateRect(hWnd, nullptr, FALSE);
 }

@@ -162,7 +162,7 @@ long long ComputeColumn(FractalState& state, const ColorTable& colors, Canvas& c
     return steps;
 }
 
-void ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
+BatchWork ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
     FractalState& state = context.state;
     const int width = state.clientRect.right;
     const int height = state.clientRect.bottom;
@@ -171,8 +171,9 @@ void ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) 
     for (;;) {
         if (!state.columnPending) {
             const int done = state.batch;
+            const bool hurry = !state.imageShown && source == nullptr && used < budget;
+            if (done >= kColumnsPerPaint && !hurry) break;
             state.batch = done + 1;
-            if (done >= kColumnsPerPaint) break;
             if (state.column >= width) state.column = 0;
             if (state.column == 0) NewImage(context, canvas);
             if (state.column > width / 3 && !state.hasDetail) NewImage(context, canvas);
@@ -198,7 +199,9 @@ void ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) 
         state.columnPending = false;
         ++state.column;
     }
+    const BatchWork work{state.batch, used};
     state.batch = 0;
+    return work;
 }
 
 }  // namespace zorv

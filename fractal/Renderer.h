@@ -34,13 +34,26 @@ public:
 inline constexpr long long kMaxSliderLimit = 529;
 inline long long PaintBudget(int height) { return kColumnsPerPaint * kMaxSliderLimit * (height > 0 ? height : 0); }
 
+// What one batch did: the columns it began and the iteration steps it took.
+struct BatchWork {
+    int columns;
+    long long steps;
+};
+
 // One paint's worth of work: the next 26 columns of the current image, starting
 // new images at column 0 and abandoning uniform ones after W ÷ 3 columns.
 // W and H are read from state.clientRect, which the caller sets first.
+// Until the run has shown an image (state.imageShown), a paint without a source
+// goes on beyond 26 columns while its budget lasts: the first picture comes
+// within a few paints, and the images and their fates stay the same.
 // Without a source, a paint stops once PaintBudget(H) steps are taken (only
-// limits beyond the sliders' reach get there), mid-column or mid-pixel, and
-// the next paint goes on from there: the images stay the same.
-void ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
+// limits beyond the sliders' reach get there in 26 columns), mid-column or
+// mid-pixel, and the next paint goes on from there: the images stay the same.
+BatchWork ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
+
+// Whether the front-end should paint again at once rather than wait for its
+// next tick: no image of the run has been shown yet.
+inline bool AwaitingFirstPicture(const FractalState& state) { return !state.imageShown; }
 
 // Iteration steps a pixel with escape count `iter` took: one more than `iter`
 // when it escaped, maxIter when it never did. For benchmarks.

@@ -91,12 +91,14 @@ struct PaintRun : MemoryCanvas {
         shown.push_back({Pixels(), images.back()});
     }
     ColumnSource* source = nullptr;
-    void Paint(int paints = 1) {
+    BatchWork Paint(int paints = 1) {
+        BatchWork work{};
         for (int i = 0; i < paints; ++i) {
             RenderContext context{state, colors, settings, random};
-            ComputeBatch(context, *this, source);
-            steps += kColumnsPerPaint;
+            work = ComputeBatch(context, *this, source);
+            steps += work.columns;
         }
+        return work;
     }
     // Columns between image starts.
     std::vector<long long> Lengths() const {
@@ -255,22 +257,40 @@ TEST(Kernel, EveryPathCountsAsTheScalarLoop) {
     std::printf("escape-time path: %s\n", KernelPathName(chosen));
 }
 
-// Column renderer: 26 columns per paint across image boundaries, abandonment
-// after W ÷ 3 columns, the paint budget, hostile settings, and golden hashes
-// that pin the arithmetic and what is presented.
-// Every paint takes 26 columns, across image boundaries and at the sliders'
-// largest limit even when no pixel escapes: the budget is exactly that much.
-TEST(Renderer, EveryPaintRendersExactly26ColumnsAcrossImageBoundariesAndAtTheLargestSliderLimit) {
-    PaintRun run(7, 30, 5);  // images end inside paints
-    for (int paint = 0; paint < 40; ++paint) {
-        const long long before = run.pixels;
-        run.Paint();
-        EXPECT_EQ(run.pixels - before, 26 * 5) << "paint " << paint;
+// Column renderer: the first picture within a few paints, then 26 columns per
+// paint across image boundaries; abandonment after W ÷ 3 columns, the paint
+// budget, hostile settings, and golden hashes that pin the arithmetic and what
+// is presented.
+TEST(Renderer, TheFirstPictureComesWithinAFewBudgetedPaintsThenEveryPaintTakes26Columns) {
+    PaintRun screen(20261207, 3840, 2160);  // the default settings on a 4K screen
+    int paints = 0;
+    for (; paints < 40 && screen.shown.empty(); ++paints) {
+        EXPECT_LE(screen.Paint().steps, PaintBudget(2160)) << "paint " << paints;
     }
-    EXPECT_GT(run.starts.size(), 30u);
+    EXPECT_LE(paints, 20) << "paints before the first picture";
+    EXPECT_FALSE(AwaitingFirstPicture(screen.state));
+    for (int paint = 0; paint < 3; ++paint) EXPECT_EQ(screen.Paint().columns, 26);
+    // Small images end inside paints: the later paints still take 26 columns,
+    // and the images, their fates and their pixels are those of 26-column paints
+    // from the start.
+    PaintRun hurried(7, 30, 5), paced(7, 30, 5);
+    paced.state.imageShown = true;
+    hurried.Paint();
+    EXPECT_GT(hurried.steps, 26);
+    for (int paint = 0; paint < 40; ++paint) {
+        const long long before = hurried.pixels;
+        EXPECT_EQ(hurried.Paint().columns, 26);
+        EXPECT_EQ(hurried.pixels - before, 26 * 5) << "paint " << paint;
+    }
+    while (paced.steps < hurried.steps) paced.Paint();
+    ASSERT_GT(hurried.shown.size(), 20u);
+    ASSERT_GE(paced.shown.size(), hurried.shown.size());
+    for (std::size_t i = 0; i < hurried.shown.size(); ++i) EXPECT_EQ(hurried.shown[i].pixels, paced.shown[i].pixels) << i;
+    EXPECT_EQ(std::vector(paced.starts.begin(), paced.starts.begin() + static_cast<long>(hurried.starts.size())), hurried.starts);
     PaintRun empty(8, 0, 5);  // width 0: a new image at every column
-    empty.Paint();
-    EXPECT_EQ(empty.starts.size(), 26u);
+    EXPECT_EQ(empty.Paint().columns, static_cast<int>(empty.starts.size()));
+    // At the sliders' largest limit a paint takes 26 columns even when no pixel
+    // escapes: the budget is exactly that much.
     PaintRun slow(1, 100, 3);
     slow.state.column = 1;  // inside an image with detail: no new image is drawn
     slow.state.hasDetail = true;
