@@ -41,6 +41,7 @@ void LoadControls(const SaverSettings& settings, ConfigControls& controls) {
         EnableTrackBars(controls, false);
     }
     if (settings.SaveImage == 1) controls.SetCheck(kIdSaveImage, true);
+    if (settings.AllMonitors == 1) controls.SetCheck(kIdAllMonitors, true);
 }
 
 void StoreControls(SaverSettings& settings, ConfigControls& controls) {
@@ -63,16 +64,29 @@ void ToggleRandomSettings(SaverSettings& settings, ConfigControls& controls) {
     EnableTrackBars(controls, !turnOn);
 }
 
+namespace {
+
+void ToggleFlag(std::uint8_t& flag, int id, ConfigControls& controls) {
+    if (!controls.Exists(id)) return;
+    const bool turnOn = flag != 1;
+    flag = turnOn ? 1 : 0;
+    controls.SetCheck(id, turnOn);
+}
+
+}  // namespace
+
 void ToggleSaveImage(SaverSettings& settings, ConfigControls& controls) {
-    if (!controls.Exists(kIdSaveImage)) return;
-    const bool turnOn = settings.SaveImage != 1;
-    settings.SaveImage = turnOn ? 1 : 0;
-    controls.SetCheck(kIdSaveImage, turnOn);
+    ToggleFlag(settings.SaveImage, kIdSaveImage, controls);
+}
+
+void ToggleAllMonitors(SaverSettings& settings, ConfigControls& controls) {
+    ToggleFlag(settings.AllMonitors, kIdAllMonitors, controls);
 }
 
 void ResetToDefaults(SaverSettings& settings, ConfigControls& controls) {
     if (settings.RandomSettings == 1) ToggleRandomSettings(settings, controls);
     if (settings.SaveImage == 1) ToggleSaveImage(settings, controls);
+    if (settings.AllMonitors != 1) ToggleAllMonitors(settings, controls);
     for (const TrackBarSetting& bar : kTrackBars) {
         if (bar.integer != nullptr) {
             settings.*bar.integer = TruncToInt(bar.defaultValue);

@@ -19,6 +19,7 @@ enum ConfigControlId : int {
     kIdRandomSpread = 1007,
     kIdRandomSettings = 1008,
     kIdSaveImage = 1010,
+    kIdAllMonitors = 1011,
 };
 
 // One track bar and the setting it edits: exactly one of `real` and `integer` is set.
@@ -64,8 +65,10 @@ void StoreControls(SaverSettings& settings, ConfigControls& controls);
 // track bars. Nothing happens when the button cannot be found.
 void ToggleRandomSettings(SaverSettings& settings, ConfigControls& controls);
 void ToggleSaveImage(SaverSettings& settings, ConfigControls& controls);
+void ToggleAllMonitors(SaverSettings& settings, ConfigControls& controls);
 
-// "Set Defaults": both toggles off, the six values and thumbs back to the defaults.
+// "Set Defaults": random settings and saving off, every monitor on, the six
+// values and thumbs back to the defaults.
 void ResetToDefaults(SaverSettings& settings, ConfigControls& controls);
 
 }  // namespace zorv

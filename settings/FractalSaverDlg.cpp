@@ -46,6 +46,7 @@ const MessageMapEntry CFractalSaverDlg::s_messageEntries[] = {
     ZORV_MAP_ROW(WM_PAINT, return self->Default();)
     ZORV_MAP_ROW(WM_QUERYDRAGICON, return self->Default();)
     ON_BN_CLICKED_DLG(zorv::kIdSaveImage, OnSaveImage)
+    ON_BN_CLICKED_DLG(zorv::kIdAllMonitors, OnAllMonitors)
 END_MESSAGE_MAP()
 
 BOOL CFractalSaverDlg::OnInitDialog() {
@@ -83,4 +84,9 @@ void CFractalSaverDlg::OnRandomSettings() {
 void CFractalSaverDlg::OnSaveImage() {
     CDialogControls controls(m_hWnd);
     zorv::ToggleSaveImage(m_settings, controls);
+}
+
+void CFractalSaverDlg::OnAllMonitors() {
+    CDialogControls controls(m_hWnd);
+    zorv::ToggleAllMonitors(m_settings, controls);
 }

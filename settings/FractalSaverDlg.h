@@ -1,5 +1,5 @@
 // CFractalSaverDlg: the saver's configuration dialog over the process's
-// settings: six track bars, the two toggles, "Set Defaults", OK and Cancel.
+// settings: six track bars, the three toggles, "Set Defaults", OK and Cancel.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,7 @@ public:
     void OnSetDefaults();
     void OnRandomSettings();
     void OnSaveImage();
+    void OnAllMonitors();
 
     static constexpr int kTemplateId = 2003;
 

@@ -10,6 +10,7 @@ namespace zorv {
 SaverSettings DefaultSettings() {
     SaverSettings settings{};
     ApplyNumericDefaults(settings);
+    settings.AllMonitors = 1;
     return settings;
 }
 
@@ -29,8 +30,8 @@ double LoadReal(ProfileStore& store, const char* key, double fallback) {
     return static_cast<double>(store.GetInt(kSettingsSection, key, TruncToInt(fallback)));
 }
 
-std::uint8_t LoadFlag(ProfileStore& store, const char* key) {
-    return store.GetInt(kSettingsSection, key, 0) != 0 ? 1 : 0;
+std::uint8_t LoadFlag(ProfileStore& store, const char* key, std::int32_t fallback = 0) {
+    return store.GetInt(kSettingsSection, key, fallback) != 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -44,6 +45,8 @@ void LoadSettings(SaverSettings& settings, ProfileStore& store) {
     settings.Spread = LoadReal(store, "Spread", SaverDefaults::Spread);
     settings.RandomSettings = LoadFlag(store, "RandomSettings");
     settings.SaveImage = LoadFlag(store, "SaveImage");
+    // Files from before this key meant fractals on every monitor.
+    settings.AllMonitors = LoadFlag(store, "AllMonitors", 1);
 }
 
 std::string SettingText(std::int32_t value) {
@@ -63,6 +66,7 @@ void SaveSettings(const SaverSettings& settings, ProfileStore& store) {
     store.WriteString(kSettingsSection, "Spread", SettingText(settings.Spread).c_str());
     store.WriteString(kSettingsSection, "RandomSettings", SettingText(std::int32_t{settings.RandomSettings}).c_str());
     store.WriteString(kSettingsSection, "SaveImage", SettingText(std::int32_t{settings.SaveImage}).c_str());
+    store.WriteString(kSettingsSection, "AllMonitors", SettingText(std::int32_t{settings.AllMonitors}).c_str());
 }
 
 }  // namespace zorv

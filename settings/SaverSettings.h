@@ -1,4 +1,4 @@
-// The eight user settings, their defaults, and their load and save through a
+// The user settings, their defaults, and their load and save through a
 // private-profile store ("zorvsave.ini", section "ZorvSaver").
 #pragma once
 
@@ -18,6 +18,7 @@ struct SaverSettings {
     double Spread;
     std::uint8_t RandomSettings;  // 0 or 1; readers test for equality with 1
     std::uint8_t SaveImage;       // 0 or 1
+    std::uint8_t AllMonitors;     // 0 or 1: fractals on every monitor (1), or on the primary only
 };
 
 struct SaverDefaults {
@@ -32,16 +33,17 @@ struct SaverDefaults {
 inline constexpr const char* kSettingsFile = "zorvsave.ini";
 inline constexpr const char* kSettingsSection = "ZorvSaver";
 
-// Settings at program start: numeric defaults, both toggles off.
+// Settings at program start: numeric defaults, random settings and saving off,
+// fractals on every monitor.
 SaverSettings DefaultSettings();
 
 // Puts the six numeric defaults in place; the toggles are left as they are.
 void ApplyNumericDefaults(SaverSettings& settings);
 
-// Overwrites all eight fields from the store; absent keys give the defaults.
+// Overwrites every field from the store; absent keys give the defaults.
 void LoadSettings(SaverSettings& settings, ProfileStore& store);
 
-// Writes all eight keys, one call each, in the order Cycles … SaveImage.
+// Writes every key, one call each, in the order Cycles … SaveImage, AllMonitors.
 void SaveSettings(const SaverSettings& settings, ProfileStore& store);
 
 // The text a real-valued setting is saved as: truncated toward zero, "%d".

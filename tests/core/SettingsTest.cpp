@@ -38,7 +38,7 @@ std::string Text(const SaverSettings& s) {
     return "Cycles=" + std::to_string(s.Cycles) + " Iters=" + std::to_string(s.Iters) + " Constant=" +
            std::to_string(s.Constant) + " Scale=" + std::to_string(s.Scale) + " View=" + std::to_string(s.View) +
            " Spread=" + std::to_string(s.Spread) + " Random=" + std::to_string(s.RandomSettings) +
-           " Save=" + std::to_string(s.SaveImage);
+           " Save=" + std::to_string(s.SaveImage) + " AllMonitors=" + std::to_string(s.AllMonitors);
 }
 
 // The exact text of a save, and defaults for missing keys, are checked end to
@@ -47,9 +47,12 @@ TEST(SettingsStore, StoredValuesLoadUnclampedNegativesAsUnsignedTogglesAsNotZero
     TempDir dir;
     IniFileStore store(dir / "zorvsave.ini");
     WriteFileText(store.Path(), "[ZorvSaver]\nCycles=-1\nIters=500\nView=250\nSpread=-5\nRandomSettings=7\nSaveImage=-1\n");
-    SaverSettings loaded{-1, -1, -1, -1, -1, -1, 0, 0};
+    SaverSettings loaded{-1, -1, -1, -1, -1, -1, 0, 0, 0};
+    LoadSettings(loaded, store);  // a file from before AllMonitors: fractals on every monitor
+    EXPECT_EQ(Text(loaded), Text({4294967295.0, 500, 20, 16, 250, 4294967291.0, 1, 1, 1}));
+    WriteFileText(store.Path(), "[ZorvSaver]\nAllMonitors=0\n");
     LoadSettings(loaded, store);
-    EXPECT_EQ(Text(loaded), Text({4294967295.0, 500, 20, 16, 250, 4294967291.0, 1, 1}));
+    EXPECT_EQ(loaded.AllMonitors, 0);
 }
 
 TEST(SettingsStore, ValueTextsGiveTheSameIntegersAsTheWindowsApi) {
@@ -94,18 +97,20 @@ TEST(ConfigControls, TrackBarPositionTruncatesAndKeepsHugeValuesAtTheTop) {
 }
 
 TEST(ConfigControls, TogglesFlipSettingMarkAndTrackBarsAndSetDefaultsUndoesThem) {
-    SaverSettings settings{12, 99, 1, 100, 0, 50, 0, 0};
+    SaverSettings settings{12, 99, 1, 100, 0, 50, 0, 0, 1};
     FakeControls controls;
     LoadControls(settings, controls);
     ToggleRandomSettings(settings, controls);
     ToggleSaveImage(settings, controls);
+    ToggleAllMonitors(settings, controls);
     const auto marks = [&] {
-        return std::tuple(settings.RandomSettings, settings.SaveImage, controls.checked[kIdRandomSettings],
-                          controls.checked[kIdSaveImage], controls.Disabled());
+        return std::tuple(settings.RandomSettings, settings.SaveImage, settings.AllMonitors,
+                          controls.checked[kIdRandomSettings], controls.checked[kIdSaveImage],
+                          controls.checked[kIdAllMonitors], controls.Disabled());
     };
-    EXPECT_EQ(marks(), std::tuple(1, 1, true, true, 6)) << "random settings leave the track bars nothing to do";
+    EXPECT_EQ(marks(), std::tuple(1, 1, 0, true, true, false, 6)) << "random settings leave the track bars nothing to do";
     ResetToDefaults(settings, controls);
-    EXPECT_EQ(marks(), std::tuple(0, 0, false, false, 0));
+    EXPECT_EQ(marks(), std::tuple(0, 0, 1, false, false, true, 0));
     EXPECT_EQ(Text(settings), Text(DefaultSettings()));
     const std::int32_t thumbs[] = {37, 30, 20, 16, 30, 10};
     for (int id = kIdColors; id <= kIdRandomSpread; ++id) EXPECT_EQ(controls.pos[id], thumbs[id - kIdColors]) << id;

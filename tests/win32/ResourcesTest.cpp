@@ -48,7 +48,7 @@ std::vector<std::string> TemplateLines(const std::vector<std::uint8_t>& t) {
 
 TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
     const std::vector<std::string> expected = {
-        "1 65535 0 40080 90ca00c0 21 0 0 292 257   ZorvSaver 8 0 256 MS Sans Serif",
+        "1 65535 0 40080 90ca00c0 22 0 0 292 257   ZorvSaver 8 0 256 MS Sans Serif",
         "0 0 50000003 235 16 20 20 -1 #130 #100 0",
         "0 0 50000007 12 7 198 203 -1 #128 Fractal Controls 0",
         "0 0 50020000 39 24 40 8 -1 #130 Colors 0",
@@ -70,6 +70,7 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
         "0 0 50010004 78 151 118 20 1007 msctls_trackbar32 Slider6 0",
         "0 1 50003004 224 121 50 55 1008 #128 Use Random Settings 0",
         "0 0 50000004 27 185 174 10 1010 #128 Save Last Image to   C:\\Windows\\ZORV.BMP  0",
+        "0 0 50010002 27 197 174 10 1011 #128 Fractals on every monitor 0",
     };
     HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(2003), RT_DIALOG);
     ASSERT_NE(info, nullptr);
