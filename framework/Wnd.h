@@ -100,6 +100,7 @@ protected:                                                                     \
 #define ON_WM_QUERYNEWPALETTE() ZORV_MAP_ROW(WM_QUERYNEWPALETTE, return self->OnQueryNewPalette();)
 #define ON_WM_TIMER() ZORV_MAP_ROW(WM_TIMER, self->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)
 #define ON_WM_CLOSE() ZORV_MAP_ROW(WM_CLOSE, self->OnClose(); return 0;)
+#define ON_WM_DESTROY() ZORV_MAP_ROW(WM_DESTROY, self->OnDestroy(); return 0;)
 #define ON_WM_NCDESTROY() ZORV_MAP_ROW(WM_NCDESTROY, self->OnNcDestroy(); return 0;)
 #define ON_MESSAGE(message, memberFxn) ZORV_MAP_ROW(message, return self->memberFxn(wParam, lParam);)
 // WM_COMMAND rows match the notification code and an inclusive control-id range.
