@@ -9,16 +9,19 @@
 #include "fractal/SaverObjects.h"
 #include "fractal/TimerPeriod.h"
 #include "image/Dib.h"
-#include "image/OffscreenCanvas.h"
 #include "settings/Win32ProfileStore.h"
 
 BEGIN_MESSAGE_MAP(CFractalSaverWnd, CScreenSaverWnd)
     ON_WM_TIMER()
     ON_WM_CLOSE()
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
 END_MESSAGE_MAP()
 
 CFractalSaverWnd::CFractalSaverWnd() : m_pDib(new (std::nothrow) CDib) {
-    g_random.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    m_nRunSeed = static_cast<std::uint32_t>(std::time(nullptr));
+    g_random.Seed(m_nRunSeed);
 }
 
 CFractalSaverWnd::~CFractalSaverWnd() { delete m_pDib; }
@@ -41,6 +44,34 @@ void CFractalSaverWnd::RestoreOptions() {
     zorv::LoadSettings(g_settings, store);
 }
 
+int CFractalSaverWnd::OnCreate(LPCREATESTRUCTA pCreate) {
+    if (CScreenSaverWnd::OnCreate(pCreate) == -1) return -1;
+    g_bDisplayOff = false;
+    m_powerNotification.Register(m_hWnd);  // absent before Vista, and a stub under Wine
+    return 0;
+}
+
+void CFractalSaverWnd::OnDestroy() {
+    m_powerNotification.Unregister();
+    Default();
+}
+
+LRESULT CFractalSaverWnd::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
+    const DisplayPower power = DisplayPowerOf(wParam, lParam);
+    if (power == DisplayPower::Unknown) return Default();
+    const bool off = power == DisplayPower::Off;
+    if (off != g_bDisplayOff) {
+        g_bDisplayOff = off;
+        if (off) {
+            ::KillTimer(m_hWnd, kTimerId);
+        } else {
+            RestartTimer();
+            ::InvalidateRect(m_hWnd, nullptr, FALSE);  // a first picture still due goes on at once
+        }
+    }
+    return TRUE;
+}
+
 void CFractalSaverWnd::OnTimer(UINT_PTR) {
     Default();
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -57,18 +88,12 @@ void CFractalSaverWnd::OnClose() {
         m_bSaving = true;
         BOOL captured = FALSE;
         {
+            // Straight from the window into a bitmap of the capture's own: a close
+            // the password check refuses must find the image in progress intact.
             CClientDC clientDC(m_hWnd);
-            CDC canvasDC;
-            canvasDC.CreateCompatibleDC(&clientDC);
-            HGDIOBJ hOldBitmap = canvasDC.SelectObject(&g_canvas);
-            // Without the canvas the capture would take the DC's stock bitmap.
-            if (hOldBitmap != nullptr) {
-                canvasDC.BitBlt(0, 0, width, height, &clientDC, 0, 0, SRCCOPY);
-                captured = m_pDib->Capture(&canvasDC, 0, 0, width, height);
-                canvasDC.SelectObject(hOldBitmap);
-            }
+            captured = m_pDib->Capture(&clientDC, 0, 0, width, height);
         }
-        // The canvas is free again before the save, whose message box lets
+        // The client DC is released before the save, whose message box lets
         // paints run, and before the password dialog that may follow.
         if (captured == 1) m_pDib->Save(kSavedPicturePath);
         m_bSaving = false;

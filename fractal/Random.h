@@ -26,4 +26,17 @@ private:
     std::uint32_t m_state;
 };
 
+// The seed of the saver's n-th stream of images besides its first (another
+// monitor's), from the seed of the run. Mixed rather than offset, so that no
+// stream starts a few draws along another one and repeats its images.
+constexpr std::uint32_t StreamSeed(std::uint32_t runSeed, std::uint32_t n) {
+    std::uint32_t x = runSeed + n * 0x9E3779B9u;
+    x ^= x >> 16;
+    x *= 0x85EBCA6Bu;
+    x ^= x >> 13;
+    x *= 0xC2B2AE35u;
+    x ^= x >> 16;
+    return x;
+}
+
 }  // namespace zorv

@@ -1,5 +1,5 @@
 // RenderColumns: the one-time saved-picture lookup, and the portable column
-// batch drawing into the off-screen canvas.
+// batch drawing into a window's off-screen canvas.
 #include "fractal/RenderColumns.h"
 
 #include "fractal/GdiCanvas.h"
@@ -8,6 +8,8 @@
 #include "framework/File.h"
 #include "image/Dib.h"
 #include "image/OffscreenCanvas.h"
+
+bool g_bDisplayOff = false;
 
 namespace {
 
@@ -32,6 +34,7 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
     if (hWnd == nullptr) return;
     RECT rect{0, 0, 0, 0};
     ::GetClientRect(hWnd, &rect);
+    zorv::TakeClientSize(g_fractalState, rect.right, rect.bottom);
 
     // A preview is narrower than the screen: it never reads the file.
     if (g_bFirstRun && pDib != nullptr && rect.right == ::GetSystemMetrics(SM_CXSCREEN)) {
@@ -46,14 +49,24 @@ void RenderColumns(HWND hWnd, CDib* pDib, CDC* pTarget) {
         if (pDib->Load(kSavedPicturePath) == 1 && pDib->m_hImage != nullptr) {
             CClientDC clientDC(hWnd);
             pDib->DrawFitted(&clientDC);
+            // The screen is not black: the first fractal comes at the usual pace.
+            g_fractalState.imageShown = true;
         }
     }
 
-    g_fractalState.clientRect = {rect.left, rect.top, rect.right, rect.bottom};
-    ::GdiFlush();  // GDI's own drawing into the canvas (a close's copy) is done before the bits are written
-    CGdiCanvas canvas(g_canvas, pTarget);
-    zorv::ComputeBatch(SaverRenderContext(), canvas);
+    PaintFractal(hWnd, g_canvas, SaverRenderContext(), pTarget);
+}
+
+void PaintFractal(HWND hWnd, OffscreenCanvas& canvas, zorv::RenderContext& context, CDC* pTarget) {
+    if (g_bDisplayOff) return;
+    RECT rect{0, 0, 0, 0};
+    ::GetClientRect(hWnd, &rect);
+    zorv::TakeClientSize(context.state, rect.right, rect.bottom);
+    if (rect.right > canvas.m_nWidth || rect.bottom > canvas.m_nHeight) canvas.Create(rect.right, rect.bottom);
+    ::GdiFlush();  // GDI's own drawing into the canvas is done before the bits are written
+    CGdiCanvas gdiCanvas(canvas, pTarget);
+    zorv::ComputeBatch(context, gdiCanvas);
     // Until the first picture is up, paints follow each other without waiting
     // for the timer; input still comes first, as a paint waits for an empty queue.
-    if (zorv::AwaitingFirstPicture(g_fractalState)) ::InvalidateRect(hWnd, nullptr, FALSE);
+    if (zorv::AwaitingFirstPicture(context.state)) ::InvalidateRect(hWnd, nullptr, FALSE);
 }

@@ -162,6 +162,17 @@ long long ComputeColumn(FractalState& state, const ColorTable& colors, Canvas& c
     return steps;
 }
 
+bool TakeClientSize(FractalState& state, int width, int height) {
+    if (state.clientRect.right == width && state.clientRect.bottom == height) return false;
+    state.clientRect = {0, 0, width, height};
+    state.column = 0;
+    state.hasDetail = false;
+    state.columnPending = false;
+    state.pixelPending = false;
+    state.imageShown = false;
+    return true;
+}
+
 BatchWork ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source) {
     FractalState& state = context.state;
     const int width = state.clientRect.right;

@@ -51,6 +51,11 @@ struct BatchWork {
 // mid-pixel, and the next paint goes on from there: the images stay the same.
 BatchWork ComputeBatch(RenderContext& context, Canvas& canvas, ColumnSource* source = nullptr);
 
+// The client size for the next batch. A size other than the last one's starts
+// a new image at the new size, hurried as a run's first (nothing of the old
+// image is shown). Returns whether the size changed.
+bool TakeClientSize(FractalState& state, int width, int height);
+
 // Whether the front-end should paint again at once rather than wait for its
 // next tick: no image of the run has been shown yet.
 inline bool AwaitingFirstPicture(const FractalState& state) { return !state.imageShown; }

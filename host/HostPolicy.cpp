@@ -55,6 +55,8 @@ HostAction DecideHostWindow(const HostFlags& flags, unsigned message, std::uintp
         case kWmTimer:
             if (flags.bCloseAccepted) return HostAnswer(0);  // no drawing after an accepted close
             return Forward(HostEffect::Yield);
+        case kWmDisplayChange:
+            return Forward(fullScreen ? HostEffect::DisplayChanged : HostEffect::None);
         default:
             if (IsInput(message) && flags.bCloseAccepted) return HostDefault();
             return Forward();

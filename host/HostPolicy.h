@@ -18,6 +18,7 @@ inline constexpr unsigned kWmActivateApp = 0x001C;
 inline constexpr unsigned kWmSetCursor = 0x0020;
 inline constexpr unsigned kWmHelp = 0x0053;
 inline constexpr unsigned kWmContextMenu = 0x007B;
+inline constexpr unsigned kWmDisplayChange = 0x007E;
 inline constexpr unsigned kWmKeyDown = 0x0100;
 inline constexpr unsigned kWmSysKeyDown = 0x0104;
 inline constexpr unsigned kWmSysCommand = 0x0112;
@@ -64,7 +65,8 @@ enum class HostEffect {
     Created,     // detach the input method, record the cursor reference (and hide it if `hideCursor`)
     Destroyed,   // give the input method back, post the quit message
     PostToParent,  // a preview's help request goes to its parent, wParam = parent
-    Yield,       // Sleep(0) before a timer tick goes on
+    Yield,       // Sleep(0) before a timer tick goes on (to the other monitors' windows too)
+    DisplayChanged,  // full-screen: fit the window to the primary monitor, lay the others' windows out anew
 };
 
 struct HostAction {

@@ -1,5 +1,5 @@
-// Which parts of the desktop the saver covers besides its own window: every
-// monitor outside the full-screen window gets a plain cover window.
+// Which windows the full-screen saver puts on the monitors besides its own:
+// a window of its own on every other monitor, drawing fractals or plain black.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +14,18 @@ struct ScreenRect {
     bool operator==(const ScreenRect&) const = default;
 };
 
-// The rectangles of the cover windows, in monitor order: each monitor's area
-// outside `saver` (the primary monitor, which the fractal window fills). A
-// monitor overlapping the saver window is covered by up to four bands around
-// it; empty and repeated (mirrored) monitors are skipped.
-std::vector<ScreenRect> CoverRects(const std::vector<ScreenRect>& monitors, ScreenRect saver);
+struct MonitorWindow {
+    ScreenRect rect;
+    bool fractal;  // draws fractals of its own; otherwise a plain black cover
+    bool operator==(const MonitorWindow&) const = default;
+};
+
+// The windows besides `saver` (the full-screen window on the primary monitor),
+// in monitor order. A monitor that overlaps no window placed so far gets one
+// window over all of it: a fractal window when `fractals`, else a cover. A
+// monitor overlapping a placed window (a mirrored or cloned display, or one
+// larger than the primary) gets covers for the bands around the overlap only,
+// so that nothing is covered twice; empty and repeated monitors get nothing.
+std::vector<MonitorWindow> MonitorWindows(const std::vector<ScreenRect>& monitors, ScreenRect saver, bool fractals);
 
 }  // namespace zorv

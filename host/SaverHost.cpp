@@ -47,7 +47,7 @@ void OnHostDestroyed(HWND hWnd) {
     if (g_host.hImm != nullptr && g_host.pfnImmAssociateContext != nullptr && g_host.hSavedImc != nullptr) {
         g_host.pfnImmAssociateContext(hWnd, g_host.hSavedImc);
     }
-    DestroyCoverWindows();
+    DestroyMonitorWindows();
     SetAppMessageBoxOwner(nullptr);
     ::PostQuitMessage(0);
 }
@@ -64,7 +64,22 @@ LRESULT HostWindowProcBody(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
             }
             break;
         }
-        case zorv::HostEffect::Yield: ::Sleep(0); break;
+        case zorv::HostEffect::Yield:
+            ::Sleep(0);
+            TickMonitorWindows();
+            break;
+        case zorv::HostEffect::DisplayChanged: {
+            // The primary monitor's new size, and the other monitors' windows laid out anew.
+            RECT was{0, 0, 0, 0};
+            ::GetWindowRect(hWnd, &was);
+            const int width = ::GetSystemMetrics(SM_CXSCREEN);
+            const int height = ::GetSystemMetrics(SM_CYSCREEN);
+            ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, width, height, SWP_NOACTIVATE);
+            // A new size shows black until its first image: nothing of the old one stays.
+            if (was.right - was.left != width || was.bottom - was.top != height) ::InvalidateRect(hWnd, nullptr, TRUE);
+            LayOutMonitorWindows(hWnd);
+            break;
+        }
         case zorv::HostEffect::None: break;
     }
     if (action.hideCursor) ::SetCursor(nullptr);
@@ -205,7 +220,7 @@ int RunSaverWindow(HWND hParent) {
     int result = -1;  // no class or no window: nothing ran
     if (g_host.hSaverWnd != nullptr) {
         if (hParent == nullptr) {
-            ShowCoverWindows(g_host.hSaverWnd);
+            LayOutMonitorWindows(g_host.hSaverWnd);
             ::SetForegroundWindow(g_host.hSaverWnd);
         }
         MSG msg;

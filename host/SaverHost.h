@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "host/CoverWindows.h"
+#include "host/MonitorWindows.h"
 #include "host/HostPolicy.h"
 
 using VerifyPasswordProc = BOOL(WINAPI*)(HWND hWnd);
@@ -22,7 +22,7 @@ struct HostState : zorv::HostFlags {
     ImmAssociateContextProc pfnImmAssociateContext = nullptr;
     HANDLE hSavedImc = nullptr;
     MonitorListProc pfnListMonitors = SystemMonitorRects;
-    std::vector<HWND> coverWnds;  // full-screen only: the other monitors' cover windows
+    std::vector<MonitorWnd> monitorWnds;  // full-screen only: the other monitors' windows
 };
 
 extern HostState g_host;

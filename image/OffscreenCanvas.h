@@ -14,6 +14,9 @@ public:
     OffscreenCanvas();
     OffscreenCanvas(int width, int height);
 
+    // A new black bitmap of this size in place of the old one; on failure none.
+    BOOL Create(int width, int height);
+
     std::int32_t m_nWidth;
     std::int32_t m_nHeight;
     // Row 0 first, m_nWidth pixels a row, each 0x00RRGGBB (what SetPixelV

@@ -56,6 +56,7 @@ bool Measure(HWND hWnd, int paints, int rounds, const char* label) {
     // The same images for every measurement.
     g_random.Seed(20261206);
     g_fractalState = zorv::FractalState{};
+    g_fractalState.clientRect = {0, 0, width, height};
     g_fractalState.imageShown = true;  // the paints of a running saver, 26 columns each
     const zorv::FractalState startState = g_fractalState;
     const zorv::SaverSettings startSettings = g_settings;

@@ -288,7 +288,8 @@ TEST(Renderer, TheFirstPictureComesWithinAFewBudgetedPaintsThenEveryPaintTakes26
     for (std::size_t i = 0; i < hurried.shown.size(); ++i) EXPECT_EQ(hurried.shown[i].pixels, paced.shown[i].pixels) << i;
     EXPECT_EQ(std::vector(paced.starts.begin(), paced.starts.begin() + static_cast<long>(hurried.starts.size())), hurried.starts);
     PaintRun empty(8, 0, 5);  // width 0: a new image at every column
-    EXPECT_EQ(empty.Paint().columns, static_cast<int>(empty.starts.size()));
+    const int columns = empty.Paint().columns;
+    EXPECT_EQ(columns, static_cast<int>(empty.starts.size()));
     // At the sliders' largest limit a paint takes 26 columns even when no pixel
     // escapes: the budget is exactly that much.
     PaintRun slow(1, 100, 3);

@@ -189,30 +189,41 @@ TEST(CloseCheck, RefusalGuardsTheNext200MillisecondsFromItsEnd) {
     EXPECT_EQ(DecideDefaultSaver(flags, kWmMouseMove, 0, {205, 120}).effect, SaverEffect::PostClose);
 }
 
-// The cover windows' layout: monitor rectangles in, the rectangles of the
-// plain windows around the full-screen saver out.
-TEST(MonitorLayout, EveryMonitorOutsideTheSaverWindowIsCovered) {
+// The other monitors' windows: monitor rectangles in, the windows around the
+// full-screen saver out, drawing fractals ("F") or plain black ("c"); with
+// fractals turned off, the same rectangles all black.
+TEST(MonitorLayout, EveryMonitorIsCoveredOnceAroundTheSaverWindow) {
     using Rects = std::vector<ScreenRect>;
     constexpr ScreenRect kPrimary{0, 0, 1920, 1080};
     const struct {
         const char* layout;
-        Rects monitors, covers;
+        Rects monitors;
+        std::vector<MonitorWindow> windows;
     } rows[] = {
         {"one monitor", {kPrimary}, {}},
-        {"side by side, same size", {kPrimary, {1920, 0, 3840, 1080}}, {{1920, 0, 3840, 1080}}},
-        {"left, negative, smaller, lower", {{-1280, 200, 0, 1224}, kPrimary}, {{-1280, 200, 0, 1224}}},
-        {"three, in monitor order",
-         {{-1024, -768, 0, 0}, kPrimary, {1920, 300, 3200, 1324}},
-         {{-1024, -768, 0, 0}, {1920, 300, 3200, 1324}}},
+        {"side by side, same size", {kPrimary, {1920, 0, 3840, 1080}}, {{{1920, 0, 3840, 1080}, true}}},
+        {"left, negative, smaller, lower", {{-1280, 200, 0, 1224}, kPrimary}, {{{-1280, 200, 0, 1224}, true}}},
+        {"stacked above, 4K",
+         {{-960, -2160, 2880, 0}, kPrimary, {1920, 300, 3200, 1324}},
+         {{{-960, -2160, 2880, 0}, true}, {{1920, 300, 3200, 1324}, true}}},
         {"mirrored primary and twice the same second", {kPrimary, kPrimary, {1920, 0, 3000, 900}, {1920, 0, 3000, 900}},
-         {{1920, 0, 3000, 900}}},
+         {{{1920, 0, 3000, 900}, true}}},
+        {"a second inside another", {kPrimary, {1920, 0, 3840, 1080}, {1920, 0, 2560, 480}}, {{{1920, 0, 3840, 1080}, true}}},
+        {"a second across another", {kPrimary, {1920, 0, 3840, 1080}, {3000, 500, 4000, 1500}},
+         {{{1920, 0, 3840, 1080}, true}, {{3000, 1080, 4000, 1500}, false}, {{3840, 500, 4000, 1080}, false}}},
         {"empty monitor", {kPrimary, {1920, 0, 1920, 1080}, {0, 1080, 800, 1080}}, {}},
         {"larger monitor around the primary",
          {{-100, -50, 2020, 1130}},
-         {{-100, -50, 2020, 0}, {-100, 1080, 2020, 1130}, {-100, 0, 0, 1080}, {1920, 0, 2020, 1080}}},
-        {"overlapping the right edge", {kPrimary, {1800, 0, 3000, 1080}}, {{1920, 0, 3000, 1080}}},
+         {{{-100, -50, 2020, 0}, false}, {{-100, 1080, 2020, 1130}, false}, {{-100, 0, 0, 1080}, false},
+          {{1920, 0, 2020, 1080}, false}}},
+        {"overlapping the right edge", {kPrimary, {1800, 0, 3000, 1080}}, {{{1920, 0, 3000, 1080}, false}}},
     };
-    for (const auto& row : rows) EXPECT_EQ(CoverRects(row.monitors, kPrimary), row.covers) << row.layout;
+    for (const auto& row : rows) {
+        EXPECT_EQ(MonitorWindows(row.monitors, kPrimary, true), row.windows) << row.layout;
+        std::vector<MonitorWindow> black = row.windows;
+        for (MonitorWindow& w : black) w.fractal = false;
+        EXPECT_EQ(MonitorWindows(row.monitors, kPrimary, false), black) << row.layout;
+    }
 }
 
 }  // namespace

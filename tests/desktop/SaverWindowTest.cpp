@@ -93,7 +93,7 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
         EXPECT_EQ(GetClassLongA(hWnd, GCL_STYLE), static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC));
         EXPECT_NE(GetClassLongA(hWnd, GCL_HICON), 0u);
         EXPECT_TRUE(TopmostBlackCursorless(hWnd));
-        g_run.covers = g_host.coverWnds;
+        for (const MonitorWnd& m : g_host.monitorWnds) g_run.covers.push_back(m.hWnd);
         ASSERT_EQ(g_run.covers.size(), 2u);
         const RECT want[] = {{-200, -100, 0, 140}, {320, 0, 700, 300}};
         for (int i = 0; i < 2; ++i) {
@@ -117,7 +117,7 @@ TEST_F(SaverWindow, FullScreenWindowAndCoversAsTheSystemSeesThemUntilAPasswordIs
     for (HWND hCover : g_run.covers) EXPECT_FALSE(IsWindow(hCover)) << "a cover outlived the saver";
     EXPECT_EQ(g_run.checks, 2);
     EXPECT_EQ(g_run.checked, g_host.hSaverWnd) << "the check belongs to the saver window";
-    EXPECT_TRUE(g_host.coverWnds.empty());
+    EXPECT_TRUE(g_host.monitorWnds.empty());
 }
 
 // Class, title, size and the exit with the parent are read by the e2e preview
