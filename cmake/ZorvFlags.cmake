@@ -29,3 +29,14 @@ if(WIN32)
   add_compile_options(-msse2 -mfpmath=sse -mstackrealign -ffp-contract=off)
 endif()
 
+# Builds a target with the win32-thread-model twins of the MinGW compilers (the
+# toolchain's are the posix ones, which the tests need): the .scr then imports
+# nothing the Windows 98 family lacks.
+function(zorv_win32_thread_model target)
+  set(launcher ${CMAKE_SOURCE_DIR}/cmake/win32-thread-model.sh)
+  set_target_properties(${target} PROPERTIES C_COMPILER_LAUNCHER ${launcher} CXX_COMPILER_LAUNCHER ${launcher})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set_target_properties(${target} PROPERTIES RULE_LAUNCH_LINK ${launcher})
+  endif()
+endfunction()
