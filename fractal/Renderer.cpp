@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <vector>
 
 namespace zorv {
 
@@ -15,27 +14,33 @@ namespace {
 // enough for the stack.
 constexpr int kRowChunk = 480;
 
+// Columns up to this tall (an 8K screen) keep their rows' im0 below.
+constexpr int kKeptRows = 4320;
+
 // im0 of rows [0, height), as StartPixel computes it. It is the same in every
 // column of an image and costs a division a row, so each thread keeps the last
-// image's (the headless renderer's threads have one each).
+// image's (the headless renderer's threads have one each); a taller column
+// divides per pixel instead (null). Plain storage: a thread-local with a
+// destructor would bring the runtime's thread-exit support into the .scr, and
+// with it GetModuleHandleExW, which Windows before XP lacks.
 const double* RowOrdinates(const FractalState& state, int height) {
     struct Rows {
         std::uint64_t key[3] = {};  // centerY, zoom and aspect, bit for bit
         int height = -1;
-        std::vector<double> im0;
+        double im0[kKeptRows];
     };
     thread_local Rows rows;
+    if (height > kKeptRows) return nullptr;
     const std::uint64_t key[3] = {std::bit_cast<std::uint64_t>(state.centerY), std::bit_cast<std::uint64_t>(state.zoom),
                                   std::bit_cast<std::uint64_t>(state.aspect)};
     if (rows.height != height || !std::equal(key, key + 3, rows.key)) {
-        rows.im0.resize(static_cast<std::size_t>(height));
         for (int row = 0; row < height; ++row) {
-            rows.im0[static_cast<std::size_t>(row)] = (state.centerY - row) * state.zoom * state.aspect / height;
+            rows.im0[row] = (state.centerY - row) * state.zoom * state.aspect / height;
         }
         std::copy(key, key + 3, rows.key);
         rows.height = height;
     }
-    return rows.im0.data();
+    return rows.im0;
 }
 
 ColumnJob MakeColumnJob(const FractalState& state) {
