@@ -10,7 +10,7 @@ windir="$WINEPREFIX/drive_c/windows"
 ini="$windir/zorvsave.ini"
 xvfb_pid="" saver_pid="" failures=0
 
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+fail() { printf "FAIL: %s\n" "$*" >&2; failures=$((failures + 1)); }
 
 e2e_cleanup() {
     [ -n "$saver_pid" ] && kill "$saver_pid" 2>/dev/null

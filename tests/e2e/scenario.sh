@@ -2,7 +2,7 @@
 # End-to-end scenarios of the real zorv.scr under Wine and Xvfb, one per mode,
 # driven with real input: fullscreen, preview, config, saved_picture,
 # password_check (Windows 95/98) and password_change; and installer, the
-# silent install and uninstall of zorv-setup.exe.
+# silent install and uninstall of zorv-setup.exe in both modes.
 E2E_NAME=$1
 case "$1" in password_*) E2E_DLLOVERRIDES="mscoree,mshtml=;mpr=n,b" ;; config) E2E_SCREEN=640x480x24 ;; esac
 . "$(dirname "$0")/lib.sh"
@@ -188,37 +188,42 @@ password_change)
     [ "$(calls "^change provider=SCRSAVE parent=$handle reserved=0,0")" = 1 ] || fail "the change call: $(cat "$log")"
     ;;
 installer)
-    # /S installs zorv.scr into the Windows directory, makes it the screen saver
-    # and lists it with an uninstaller; the uninstaller takes all that back and
-    # the previous screen saver with it, but leaves the user's files.
-    desktop='HKCU\Control Panel\Desktop' entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zorv'
+    # Both modes, silently. Just for me: zorv.scr in the user's programs folder,
+    # this user's screen saver, listed under HKCU. For everyone: zorv.scr in the
+    # Windows directory, listed under HKLM, no user's setting written. Each
+    # uninstaller, found through its own entry, removes its installation and
+    # entry, puts the previous screen saver back only while Zorv is still the
+    # one, and leaves the settings and the picture.
+    desktop='HKCU\Control Panel\Desktop' entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Zorv'
+    before='C:\windows\system32\before.scr' other='C:\windows\system32\other.scr'
     value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
-    undo_install() {
+    saver() { printf '%s %s' "$(value "$desktop" SCRNSAVE.EXE)" "$(value "$desktop" ScreenSaveActive)"; }
+    set_saver() { wine reg add "$desktop" /v SCRNSAVE.EXE /d "$1" /f && wine reg add "$desktop" /v ScreenSaveActive /d "$2" /f; } >/dev/null 2>&1
+    uninstall() {  # $1: the hive of its entry, $2: the screen saver expected after it
+        [ "$(value "$1\\$entry" DisplayName)" = "Zorv Screen Saver" ] || { fail "no installed-programs entry in $1"; return; }
+        u=$(value "$1\\$entry" UninstallString | tr -d '"') && dir=$(dirname "$(winepath -u "$u" 2>/dev/null)")
+        # It finishes from a copy of itself.
+        wine "$u" /S >>"$work/uninstall.out" 2>&1 </dev/null; for i in $(seq 100); do [ -d "$dir" ] || break; sleep 0.2; done
+        [ ! -e "$dir" ] && ! wine reg query "$1\\$entry" >/dev/null 2>&1 || fail "files or the installed-programs entry left in $1: $(ls "$dir" 2>&1)"
+        [ "$(saver)" = "$2" ] && ! wine reg query 'HKCU\Software\Zorv' >/dev/null 2>&1 || fail "after $1's uninstaller: $(saver), not $2, or still remembered"
+    }
+    E2E_EXTRA_CLEANUP='{ for k in "HKLM\\$entry" "HKCU\\$entry" "HKCU\\Software\\Zorv"; do wine reg delete "$k" /f; done
         for v in SCRNSAVE.EXE ScreenSaveActive; do wine reg delete "$desktop" /v $v /f; done
-        wine reg delete "$entry" /f; wine reg delete 'HKCU\Software\Zorv' /f
-        rm -rf "$windir/zorv.scr" "$WINEPREFIX/drive_c/Program Files/Zorv"
-    } >/dev/null 2>&1
-    E2E_EXTRA_CLEANUP=undo_install
-    before='C:\windows\system32\before.scr'
-    wine reg add "$desktop" /v SCRNSAVE.EXE /d "$before" /f >/dev/null 2>&1
-    wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
-    wine "${ZORV_SETUP:?}" /S >"$work/setup.out" 2>&1 </dev/null || fail "the installer failed"
-    cmp -s "$windir/zorv.scr" "$ZORV_SCR" || fail "zorv.scr is not in the Windows directory"
-    [ "$(value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\zorv.scr' ] && [ "$(value "$desktop" ScreenSaveActive)" = 1 ] ||
-        fail "not the current screen saver: $(value "$desktop" SCRNSAVE.EXE), $(value "$desktop" ScreenSaveActive)"
-    [ "$(value "$entry" DisplayName)" = "Zorv Screen Saver" ] || fail "no entry in the installed programs"
-    printf '[ZorvSaver]\r\nCycles=50\r\n' >"$ini"
-    cp "$ZORV_SCR" "$windir/ZORV.BMP"  # any bytes: the uninstaller must not look at it
-    uninstaller=$(value "$entry" UninstallString | tr -d '"')
-    wine "$uninstaller" /S >"$work/uninstall.out" 2>&1 </dev/null
-    dir=$(dirname "$(winepath -u "$uninstaller" 2>/dev/null)")
-    for i in $(seq 100); do [ -d "$dir" ] || break; sleep 0.2; done  # it finishes from a copy of itself
-    [ ! -e "$dir" ] && [ ! -e "$windir/zorv.scr" ] || fail "files left: $(ls "$dir" "$windir/zorv.scr" 2>&1)"
-    wine reg query "$entry" >/dev/null 2>&1 && fail "the installed-programs entry is left"
-    wine reg query 'HKCU\Software\Zorv' >/dev/null 2>&1 && fail "the remembered screen saver is left"
-    [ "$(value "$desktop" SCRNSAVE.EXE)" = "$before" ] && [ "$(value "$desktop" ScreenSaveActive)" = 0 ] ||
-        fail "the previous screen saver is not back: $(value "$desktop" SCRNSAVE.EXE), $(value "$desktop" ScreenSaveActive)"
-    [ -f "$ini" ] && [ -f "$windir/ZORV.BMP" ] || fail "the user's settings or picture went too"
+        rm -rf "$windir/zorv.scr" "$WINEPREFIX/drive_c/Program Files/Zorv" "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Zorv; } >/dev/null 2>&1'
+    set_saver "$before" 0
+    wine "${ZORV_SETUP:?}" /S /AllUsers >>"$work/setup.out" 2>&1 </dev/null || fail "the installer for everyone failed"
+    cmp -s "$windir/zorv.scr" "$ZORV_SCR" && [ "$(saver)" = "$before 0" ] || fail "zorv.scr not in the Windows directory, or the user's saver changed: $(saver)"
+    wine "$ZORV_SETUP" /S /CurrentUser >>"$work/setup.out" 2>&1 </dev/null || fail "the installer just for me failed"
+    mine=$(wine cmd /c 'echo %LOCALAPPDATA%\Programs\Zorv' 2>/dev/null | tr -d '\r')
+    cmp -s "$(winepath -u "$mine\\zorv.scr" 2>/dev/null)" "$ZORV_SCR" && [ "$(saver)" = "$mine\\zorv.scr 1" ] ||
+        fail "zorv.scr not in $mine, or not the user's screen saver: $(saver)"
+    printf '[ZorvSaver]\r\nCycles=50\r\n' >"$ini" && cp "$ZORV_SCR" "$windir/ZORV.BMP"  # any bytes: the uninstallers must not look at it
+    uninstall HKCU "$before 0"
+    # Again, and then the user chooses another screen saver: the uninstallers leave it.
+    wine "$ZORV_SETUP" /S /CurrentUser >>"$work/setup.out" 2>&1 </dev/null && set_saver "$other" 1 || fail "the installer just for me failed again"
+    uninstall HKCU "$other 1"
+    uninstall HKLM "$other 1"
+    [ ! -e "$windir/zorv.scr" ] && [ -f "$ini" ] && [ -f "$windir/ZORV.BMP" ] || fail "zorv.scr left, or the user's settings or picture gone"
     ;;
 *) echo "unknown scenario $1" >&2; exit 2 ;;
 esac
