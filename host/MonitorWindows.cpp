@@ -85,19 +85,31 @@ void LayOutMonitorWindows(HWND hSaverWnd) {
         }
     }
     g_host.monitorWnds.clear();
-    std::size_t reused = 0;
+    // A monitor that keeps its corner is the same monitor, perhaps resized: its
+    // window goes on there. The other kept windows take the rest in order.
+    const auto reuse = [&](const zorv::ScreenRect& r) -> MonitorWnd* {
+        MonitorWnd* first = nullptr;
+        for (MonitorWnd& m : kept) {
+            if (m.hWnd == nullptr) continue;
+            RECT now{0, 0, 0, 0};
+            ::GetWindowRect(m.hWnd, &now);
+            if (now.left == r.left && now.top == r.top) return &m;
+            if (first == nullptr) first = &m;
+        }
+        return first;
+    };
     for (const zorv::MonitorWindow& w : layout) {
         const zorv::ScreenRect& r = w.rect;
         const int width = r.right - r.left;
         const int height = r.bottom - r.top;
-        if (w.fractal && reused < kept.size()) {
-            MonitorWnd& m = kept[reused++];
+        if (MonitorWnd* m = w.fractal ? reuse(r) : nullptr; m != nullptr) {
             RECT now{0, 0, 0, 0};
-            ::GetWindowRect(m.hWnd, &now);
-            ::SetWindowPos(m.hWnd, HWND_TOPMOST, r.left, r.top, width, height, SWP_NOACTIVATE);
+            ::GetWindowRect(m->hWnd, &now);
+            ::SetWindowPos(m->hWnd, HWND_TOPMOST, r.left, r.top, width, height, SWP_NOACTIVATE);
             // A new size shows black until its first image: nothing of the old one stays.
-            if (now.right - now.left != width || now.bottom - now.top != height) ::InvalidateRect(m.hWnd, nullptr, TRUE);
-            g_host.monitorWnds.push_back(std::move(m));
+            if (now.right - now.left != width || now.bottom - now.top != height) ::InvalidateRect(m->hWnd, nullptr, TRUE);
+            g_host.monitorWnds.push_back(std::move(*m));
+            m->hWnd = nullptr;
             continue;
         }
         HWND hWnd = CreateMonitorWindow(r);
@@ -108,7 +120,8 @@ void LayOutMonitorWindows(HWND hSaverWnd) {
         ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
         ::UpdateWindow(hWnd);
     }
-    for (std::size_t i = reused; i < kept.size(); ++i) ::DestroyWindow(kept[i].hWnd);
+    for (const MonitorWnd& m : kept)
+        if (m.hWnd != nullptr) ::DestroyWindow(m.hWnd);
 }
 
 void TickMonitorWindows() {

@@ -15,6 +15,7 @@
 #include "framework/AppMessageBox.h"
 #include "fractal/FractalSaverWnd.h"
 #include "fractal/GdiCanvas.h"
+#include "fractal/Renderer.h"
 #include "fractal/RenderColumns.h"
 #include "fractal/SaverObjects.h"
 #include "host/SaverHost.h"
@@ -58,8 +59,10 @@ HWND CreatePopup(const char* cls, WNDPROC proc, int width, int height) {
     return CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-// Three monitors, the primary filling Xvfb's 320x240: the two others get covers.
+// Three monitors, the primary filling Xvfb's 320x240: the two others get windows
+// of their own; after a display change only the right one, larger.
 std::vector<zorv::ScreenRect> ThreeMonitors() { return {{-200, -100, 0, 140}, {0, 0, 320, 240}, {320, 0, 700, 300}}; }
+std::vector<zorv::ScreenRect> TwoMonitors() { return {{0, 0, 320, 240}, {320, 0, 800, 360}}; }
 
 // Topmost, visible, black and hiding the cursor: the full-screen window and its covers alike.
 bool TopmostBlackCursorless(HWND hWnd) {
@@ -70,9 +73,9 @@ bool TopmostBlackCursorless(HWND hWnd) {
 }
 
 struct {
-    int ticks = 0, checks = 0;
+    int ticks = 0, checks = 0, column = -1;
     HWND checked = nullptr;
-    std::vector<HWND> covers;
+    std::vector<HWND> others;
 } g_run;
 
 BOOL WINAPI RefuseTheFirstCheck(HWND hWnd) {
@@ -80,44 +83,79 @@ BOOL WINAPI RefuseTheFirstCheck(HWND hWnd) {
     return ++g_run.checks > 1;
 }
 
-// Inside the full-screen loop: the windows read back, then a click on one cover
-// is refused by the password check and a key on the other, past the 200 ms
-// guard, is accepted.
+// Inside the full-screen loop: the windows read back, each other monitor's
+// drawing on the saver's ticks; a display change; then a click on one other
+// window is refused by the password check and a key on the other, past the
+// 200 ms guard, is accepted.
 void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
     HWND hWnd = g_host.hSaverWnd;
+    const auto others = [] {
+        std::vector<HWND> h;
+        for (const MonitorWnd& m : g_host.monitorWnds) h.push_back(m.hWnd);
+        return h;
+    };
+    const auto stream = [](std::size_t i) { return g_host.monitorWnds.at(i).stream.get(); };
     if (++g_run.ticks > 25) {  // stuck: end the run, the checks below then fail
         g_host.bCloseAccepted = true;
         DestroyWindow(hWnd);
     } else if (g_run.ticks == 1) {
         EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+        EXPECT_EQ(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0) << "the saver window is the one in Alt+Tab";
         EXPECT_EQ(GetClassLongA(hWnd, GCL_STYLE), static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC));
         EXPECT_NE(GetClassLongA(hWnd, GCL_HICON), 0u);
         EXPECT_TRUE(TopmostBlackCursorless(hWnd));
-        for (const MonitorWnd& m : g_host.monitorWnds) g_run.covers.push_back(m.hWnd);
-        ASSERT_EQ(g_run.covers.size(), 2u);
+        ASSERT_EQ(others().size(), 2u);
         const RECT want[] = {{-200, -100, 0, 140}, {320, 0, 700, 300}};
         for (int i = 0; i < 2; ++i) {
             RECT r;
-            GetWindowRect(g_run.covers[i], &r);
-            EXPECT_TRUE(EqualRect(&r, &want[i]) && TopmostBlackCursorless(g_run.covers[i])) << "cover " << i;
+            GetWindowRect(others()[i], &r);
+            EXPECT_TRUE(EqualRect(&r, &want[i]) && TopmostBlackCursorless(others()[i])) << "window " << i;
+            EXPECT_TRUE(GetWindowLongA(others()[i], GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "window " << i << " in Alt+Tab";
+            EXPECT_EQ(stream(i) != nullptr, g_settings.AllMonitors == 1) << "window " << i;
         }
-        PostMessageA(g_run.covers[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    } else if (g_run.covers.size() == 2) {
-        EXPECT_TRUE(g_run.ticks != 2 || g_run.checks == 1) << "the click on the first cover did not reach the saver";
-        PostMessageA(g_run.covers[1], WM_KEYDOWN, VK_SPACE, 0);
+        if (stream(1) != nullptr) g_run.column = stream(1)->State().column;
+    } else if (g_run.ticks == 2) {
+        if (stream(1) != nullptr) {
+            EXPECT_FALSE(zorv::AwaitingFirstPicture(stream(1)->State())) << "no picture on the other monitor";
+            EXPECT_NE(stream(1)->State().column, g_run.column) << "the saver's ticks do not reach the other monitor";
+        }
+        const CFractalStream* kept = stream(1);
+        g_host.pfnListMonitors = TwoMonitors;
+        SendMessageA(hWnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(320, 240));
+        ASSERT_EQ(others().size(), 1u);
+        RECT r;
+        GetWindowRect(others()[0], &r);
+        EXPECT_TRUE(r.left == 320 && r.top == 0 && r.right == 800 && r.bottom == 360) << "after the display change";
+        EXPECT_EQ(stream(0), kept) << "the right monitor's window was not kept";
+        if (kept != nullptr) {
+            UpdateWindow(others()[0]);
+            EXPECT_EQ(kept->State().clientRect.right, 480) << "no image at the new size";
+        }
+        g_run.others = others();
+        PostMessageA(g_run.others[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    } else if (g_run.others.size() == 1) {
+        EXPECT_TRUE(g_run.ticks != 3 || g_run.checks == 1) << "the click on the other window did not reach the saver";
+        PostMessageA(g_run.others[0], WM_KEYDOWN, VK_SPACE, 0);
     }
 }
 
-// A refused check that ended the saver or its covers leaves no second check.
-TEST_F(SaverWindow, FullScreenWindowAndCoversAsTheSystemSeesThemUntilAPasswordIsAccepted) {
-    g_host.bWin9x = true;  // the family with the password check
-    g_host.pfnVerifyPassword = RefuseTheFirstCheck;
-    g_host.pfnListMonitors = ThreeMonitors;
-    EXPECT_EQ(Run(nullptr, 300, FullScreenStep), 0);
-    for (HWND hCover : g_run.covers) EXPECT_FALSE(IsWindow(hCover)) << "a cover outlived the saver";
-    EXPECT_EQ(g_run.checks, 2);
-    EXPECT_EQ(g_run.checked, g_host.hSaverWnd) << "the check belongs to the saver window";
-    EXPECT_TRUE(g_host.monitorWnds.empty());
+// A refused check that ended the saver or its other windows leaves no second check.
+TEST_F(SaverWindow, FullScreenWindowAndTheOtherMonitorsAsTheSystemSeesThemUntilAPasswordIsAccepted) {
+    for (std::uint8_t all : {1, 0}) {
+        g_run = {};
+        g_host = HostState{};
+        g_host.hInstance = GetModuleHandleA(nullptr);
+        zorv::WriteFileText(kWindowsDir / zorv::kSettingsFile, all ? "" : "[ZorvSaver]\r\nAllMonitors=0\r\n");
+        g_host.bWin9x = true;  // the family with the password check
+        g_host.pfnVerifyPassword = RefuseTheFirstCheck;
+        g_host.pfnListMonitors = ThreeMonitors;
+        EXPECT_EQ(Run(nullptr, 300, FullScreenStep), 0);
+        for (HWND h : g_run.others) EXPECT_FALSE(IsWindow(h)) << "a window outlived the saver";
+        EXPECT_EQ(g_run.checks, 2);
+        EXPECT_EQ(g_run.checked, g_host.hSaverWnd) << "the check belongs to the saver window";
+        EXPECT_TRUE(g_host.monitorWnds.empty());
+        UnregisterClassA(kSaverClassName, g_host.hInstance);
+    }
 }
 
 // Class, title, size and the exit with the parent are read by the e2e preview
