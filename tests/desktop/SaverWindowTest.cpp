@@ -8,6 +8,7 @@
 // finished image is presented.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -288,26 +289,65 @@ TEST_F(SaverWindow, TheWin9xFamilysRunningFlagAndPasswordLibrary) {
     EXPECT_EQ(g_host.pfnVerifyPassword, nullptr);
 }
 
-// A close with SaveImage saves what the window shows: it is copied into the
-// canvas before the capture, whatever the canvas held.
-TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSaved) {
+// A close with SaveImage saves what the window shows, and a close the password
+// check refuses leaves the image being drawn as it was.
+TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSavedAndTheCanvasLeftAlone) {
     zorv::WriteFileText(kWindowsDir / "zorvsave.ini", "[ZorvSaver]\r\nSaveImage=1\r\n");
-    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
+    g_host.bWin9x = true;
+    g_run = {};
+    g_host.pfnVerifyPassword = RefuseTheFirstCheck;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, width, 80);
+    std::fill_n(g_canvas.m_pBits, width * 80, 0xFF0000u);  // red: the columns drawn so far
     {
         CClientDC client(hWnd);
-        CDC canvas;
-        canvas.CreateCompatibleDC(&client);
-        HGDIOBJ previous = canvas.SelectObject(&g_canvas);
-        canvas.FillSolidRect(0, 0, GetSystemMetrics(SM_CXSCREEN), 80, RGB(255, 0, 0));
-        canvas.SelectObject(previous);
-        client.FillSolidRect(0, 0, GetSystemMetrics(SM_CXSCREEN), 80, RGB(0, 255, 0));
+        client.FillSolidRect(0, 0, width, 80, RGB(0, 255, 0));
     }
     SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(hWnd)) << "the check refused the close";
+    EXPECT_EQ(std::count(g_canvas.m_pBits, g_canvas.m_pBits + width * 80, 0xFF0000u), width * 80) << "the canvas was drawn over";
     CDib saved;
     ASSERT_TRUE(saved.Load(kSavedPicturePath));
     wintest::Surface shown(2, 2);
     saved.DrawFitted(&shown.dc);
     EXPECT_EQ(shown.At(1, 1), RGB(0, 255, 0));
+    g_host.bCloseAccepted = true;
+    DestroyWindow(hWnd);
+}
+
+// While the display is off, paints compute nothing and the timer stops; on
+// again, the image goes on where it stopped. A key ends the saver either way.
+void SendDisplayState(HWND hWnd, DWORD state) {
+    const struct {
+        GUID guid;
+        DWORD length, data;
+    } setting{{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}}, 4, state};
+    EXPECT_EQ(SendMessageA(hWnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting)), TRUE);
+}
+
+TEST_F(SaverWindow, NothingIsDrawnWhileTheDisplayIsOff) {
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
+    const auto paint = [&] {
+        InvalidateRect(hWnd, nullptr, FALSE);
+        UpdateWindow(hWnd);
+        return g_fractalState.column;
+    };
+    for (int i = 0; i < 100 && zorv::AwaitingFirstPicture(g_fractalState); ++i) paint();
+    const int column = paint();  // an image just begun: 26 more columns stay inside it
+    const zorv::Complex constant = g_fractalState.constant;
+    SendDisplayState(hWnd, 0);
+    Sleep(250);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "the timer ticks on";
+    EXPECT_EQ(paint(), column) << "columns computed while the display is off";
+    SendDisplayState(hWnd, 2);  // dimmed: on
+    EXPECT_EQ(paint(), column + 26);
+    EXPECT_EQ(g_fractalState.constant.re, constant.re) << "not the same image";
+    SendDisplayState(hWnd, 0);
+    SendMessageA(hWnd, WM_KEYDOWN, VK_SPACE, 0);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_FALSE(IsWindow(hWnd)) << "a key while the display is off";
+    g_bDisplayOff = false;
 }
 
 // The saved picture is looked for and read while another program reads it too;
