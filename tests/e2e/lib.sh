@@ -8,7 +8,7 @@ export WINEPREFIX="$ZORV_BUILD/e2e-wineprefix" WINEDEBUG=-all WINEARCH=win32
 export WINEDLLOVERRIDES="${E2E_DLLOVERRIDES:-mscoree,mshtml=}"
 windir="$WINEPREFIX/drive_c/windows"
 ini="$windir/zorvsave.ini"
-xvfb_pid="" saver_pid="" failures=0
+xvfb_pid="" xephyr_pid="" saver_pid="" failures=0
 
 fail() { printf "FAIL: %s\n" "$*" >&2; failures=$((failures + 1)); }
 
@@ -16,6 +16,7 @@ e2e_cleanup() {
     [ -n "$saver_pid" ] && kill "$saver_pid" 2>/dev/null
     [ -n "${E2E_EXTRA_CLEANUP:-}" ] && eval "$E2E_EXTRA_CLEANUP"
     wineserver -k >/dev/null 2>&1
+    [ -n "$xephyr_pid" ] && kill "$xephyr_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -f "$ini" "$windir/ZORV.BMP"
     return 0
@@ -37,6 +38,21 @@ e2e_setup() {
         sleep 0.1
     done
     export DISPLAY=":$(head -n 1 "$work/display")"
+    if [ -n "${E2E_MONITORS:-}" ]; then
+        # Several monitors as Wine sees them: Xinerama without RandR, from an
+        # Xephyr server on the Xvfb display, its screens side by side.
+        set --
+        for size in $E2E_MONITORS; do set -- "$@" -screen "$size"; done
+        Xephyr -displayfd 6 +xinerama -extension RANDR "$@" -nolisten tcp -noreset 6>"$work/xephyr" >/dev/null 2>&1 &
+        xephyr_pid=$!
+        i=0
+        until [ -s "$work/xephyr" ]; do
+            i=$((i + 1))
+            [ $i -gt 100 ] && { echo "Xephyr did not start" >&2; exit 1; }
+            sleep 0.1
+        done
+        export DISPLAY=":$(head -n 1 "$work/xephyr")"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i >/dev/null 2>&1 </dev/null
         wineserver -w
@@ -87,7 +103,7 @@ ends_with() {
 
 still_running() { kill -0 "$1" 2>/dev/null; }
 shot() { import -window root "$1" 2>/dev/null; }
-colors_of() { convert "$1" -format '%k' info:; }
+colors_of() { convert "$1" ${2:+-crop "$2" +repage} -format '%k' info:; }  # $2: a region WxH+X+Y
 
 # A screenshot counts as a fractal when it holds many colours.
 wait_for_fractal() {

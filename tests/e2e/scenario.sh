@@ -4,7 +4,11 @@
 # password_check (Windows 95/98) and password_change; and installer, the
 # silent install and uninstall of zorv-setup.exe in both modes.
 E2E_NAME=$1
-case "$1" in password_*) E2E_DLLOVERRIDES="mscoree,mshtml=;mpr=n,b" ;; config) E2E_SCREEN=640x480x24 ;; esac
+case "$1" in
+password_*) E2E_DLLOVERRIDES="mscoree,mshtml=;mpr=n,b" ;;
+config) E2E_SCREEN=640x480x24 ;;
+monitors) E2E_SCREEN=1440x600x24 E2E_MONITORS="800x600 640x480" ;;
+esac
 . "$(dirname "$0")/lib.sh"
 e2e_setup
 
@@ -50,6 +54,30 @@ fullscreen)
     [ "$(xdotool search --name '^Screen Saver$' | wc -l)" = 1 ] || fail "not exactly one saver window"
     xdotool mousemove 105 100
     ends_with 0 "a move of 5 pixels"
+    ;;
+monitors)
+    # Two monitors, 800x600 at (0,0) and 640x480 at (800,0): both show fractals,
+    # and a move over the second ends the saver with 0; with AllMonitors=0 the
+    # second stays black while the first draws.
+    second=640x480+800+0
+    for all in 1 0; do
+        printf '[ZorvSaver]\r\nAllMonitors=%s\r\n' $all >"$ini"
+        pointer_to 100 100
+        start_saver /s
+        wait_window
+        deadline=$(($(date +%s) + 30)) drawn=""
+        while [ "$(date +%s)" -le $deadline ] && [ -z "$drawn" ]; do
+            shot "$work/both.png"
+            [ "$(colors_of "$work/both.png" 800x600+0+0)" -ge 16 ] &&
+                { [ $all = 0 ] || [ "$(colors_of "$work/both.png" $second)" -ge 16 ]; } && drawn=1
+            sleep 0.5
+        done
+        [ -n "$drawn" ] || fail "AllMonitors=$all: no fractal on $([ $all = 1 ] && echo both monitors || echo the first)"
+        [ $all = 1 ] || [ "$(convert "$work/both.png" -crop $second +repage -format '%k %[fx:mean]' info:)" = "1 0" ] ||
+            fail "AllMonitors=0: the second monitor is not black"
+        xdotool mousemove 1000 200
+        ends_with 0 "AllMonitors=$all: a move over the second monitor"
+    done
     ;;
 preview)
     # Inside a test host's window: the child fills the client area, input does
