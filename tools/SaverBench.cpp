@@ -1,7 +1,9 @@
 // Benchmark of the running saver under Wine: CPU time per paint of the real
 // saver window, split into the iteration work and the pixel output through the
-// device contexts, and GDI/USER object counts after 10 and after 1,000 paints.
-// Prints figures; fails only when the object counts grow (a handle leak).
+// device contexts; the CPU of a tick with a second monitor's window beside it;
+// the CPU of a run while the display is off; GDI/USER object counts after 10
+// and after 1,000 paints. Prints figures; fails only when the object counts
+// grow (a handle leak).
 #include <windows.h>
 
 #include <algorithm>
@@ -13,9 +15,11 @@
 #include <psapi.h>
 
 #include "fractal/FractalSaverWnd.h"
+#include "fractal/FractalStream.h"
 #include "framework/ObjectCounts.h"
 #include "fractal/Renderer.h"
 #include "fractal/SaverObjects.h"
+#include "framework/PaintDC.h"
 #include "host/SaverHost.h"
 
 namespace {
@@ -111,6 +115,92 @@ bool Measure(HWND hWnd, int paints, int rounds, const char* label) {
     return gdiAfterAll != gdiAfter10 || userAfterAll != userAfter10;
 }
 
+// A second monitor's window of the screen's size, over the saver window: its
+// own stream, painted on the same ticks.
+CFractalStream* g_pSecond = nullptr;
+
+LRESULT CALLBACK SecondProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT || g_pSecond == nullptr) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    CPaintDC dc(hWnd);
+    g_pSecond->Paint(hWnd, &dc);
+    return 0;
+}
+
+// CPU per tick of `ticks` ticks with the saver's window alone and with a second
+// monitor's window beside it, alternating the two in `rounds` rounds.
+void MeasureTwoMonitors(HWND hWnd, int ticks, int rounds) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = SecondProc;
+    wc.hInstance = g_host.hInstance;
+    wc.lpszClassName = "ZorvBenchSecond";
+    ::RegisterClassA(&wc);
+    HWND hSecond = ::CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                                     nullptr, g_host.hInstance, nullptr);
+    std::vector<double> one, two;
+    for (int round = 0; round < rounds; ++round) {
+        for (std::vector<double>* figures : {&one, &two}) {
+            g_random.Seed(20261206);
+            g_fractalState = zorv::FractalState{};
+            CFractalStream second(width, height, g_settings, zorv::StreamSeed(20261206, 1));
+            g_pSecond = figures == &two ? &second : nullptr;
+            for (int i = 0; i < 20; ++i) {  // past both first pictures
+                Paint(hWnd);
+                Paint(hSecond);
+            }
+            const double start = ThreadCpuMs();
+            for (int i = 0; i < ticks; ++i) {
+                Paint(hWnd);
+                if (g_pSecond != nullptr) Paint(hSecond);
+            }
+            figures->push_back((ThreadCpuMs() - start) / ticks);
+            g_pSecond = nullptr;
+        }
+    }
+    ::DestroyWindow(hSecond);
+    std::printf("two monitors of %dx%d, default settings, %d rounds of %d ticks, medians (range)\n", width, height,
+                rounds, ticks);
+    std::printf("%-22s %8.2f ms (%.2f - %.2f)\n", "CPU per tick, one:", Median(one),
+                *std::min_element(one.begin(), one.end()), *std::max_element(one.begin(), one.end()));
+    std::printf("%-22s %8.2f ms (%.2f - %.2f)\n", "CPU per tick, two:", Median(two),
+                *std::min_element(two.begin(), two.end()), *std::max_element(two.begin(), two.end()));
+}
+
+double ProcessCpuMs() {
+    FILETIME created, exited, kernel, user;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) { ::PostQuitMessage(0); }
+
+// The saver window on its own timer for `seconds`, with the display on and
+// then off (as Windows reports it): the process's CPU as a share of one core.
+void MeasureDisplayOff(HWND hWnd, int seconds) {
+    const struct {
+        GUID guid;
+        DWORD length, data;
+    } off{{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}}, 4, 0};
+    for (const bool displayOff : {false, true}) {
+        g_saverWnd.RestartTimer();
+        if (displayOff) ::SendMessageA(hWnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&off));
+        const UINT_PTR end = ::SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, EndLoop);
+        const double cpuStart = ProcessCpuMs();
+        const DWORD wallStart = ::GetTickCount();
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        const double share = (ProcessCpuMs() - cpuStart) / (::GetTickCount() - wallStart) * 100.0;
+        ::KillTimer(nullptr, end);
+        std::printf("CPU of %d s on the saver's timer, display %s: %.3f %% of a core\n", seconds,
+                    displayOff ? "off" : "on", share);
+    }
+    ::KillTimer(hWnd, CFractalSaverWnd::kTimerId);
+}
+
 // The soak: the real full-screen saver window, its own timer driving it, with
 // GDI and USER object counts and private bytes sampled every minute.
 int g_soakMinutes = 0;
@@ -173,6 +263,9 @@ int main(int argc, char** argv) {
     g_settings.Iters = 100;  // the sliders at their most demanding
     g_settings.Spread = 50;
     Measure(hWnd, paints, rounds, "Iters 100, Spread 50");
+    g_settings = zorv::DefaultSettings();
+    MeasureTwoMonitors(hWnd, paints / 5, rounds);
+    MeasureDisplayOff(hWnd, 10);
     ::DestroyWindow(hWnd);
     if (leaked) std::printf("object counts grew: handle leak\n");
     return leaked ? 1 : 0;
