@@ -71,7 +71,7 @@ grep -q 'going on with' "$work/few.err" && diff -r "$work/t1" "$work/few" >/dev/
 
 # Lost output is an error: standard output on a full disk, a file beyond the
 # file size limit (which must not be left behind cut short).
-"$render" --seed 1 --size 8x8 --params >/dev/full 2>"$work/err"
+"$render" --seed 1 --size 8x8 --params --out "$work/full" >/dev/full 2>"$work/err"
 [ $? -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "--params to a full disk should exit 1 with one line"
 (trap '' XFSZ && ulimit -f 8 && "$render" --size 60x40 --mandelbrot --out "$work/cut" >/dev/null 2>"$work/err")
 [ $? -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && [ -z "$(ls "$work/cut")" ] ||
