@@ -1,5 +1,8 @@
 // zorv-render: the saver's images without a window, as BMP files.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,7 +12,9 @@
 #include "tools/RenderOptions.h"
 #include "tools/RenderRun.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     using namespace zorv;
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     RenderOptions options;
@@ -36,4 +41,25 @@ int main(int argc, char** argv) {
 
     if (options.fixed) return RunFixedImage(options, settings, stdout, stderr);
     return RunSaverImages(options, settings, stdout, stderr);
+}
+
+}  // namespace
+
+// Standard output must have taken every byte (a full disk, a closed pipe), and
+// what the run throws (no memory for the picture) ends it with one line and status 1.
+int main(int argc, char** argv) {
+    int status = 1;
+    try {
+        status = Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "zorv-render: %s\n", error.what());
+    }
+    errno = 0;
+    const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (std::fclose(stdout) == 0 && written) return status;
+    if (status == 0) {
+        const char* reason = errno != 0 ? std::strerror(errno) : "write error";
+        std::fprintf(stderr, "zorv-render: cannot write standard output: %s\n", reason);
+    }
+    return status == 0 ? 1 : status;
 }

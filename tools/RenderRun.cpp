@@ -2,7 +2,9 @@
 // renderer and parameter code.
 #include "tools/RenderRun.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <atomic>
@@ -36,13 +38,22 @@ std::string ImagePath(const std::string& dir, long long number) {
     return (std::filesystem::path(dir) / name).string();
 }
 
+// The file appears whole or not at all: it is written under a temporary name in
+// the same folder and then renamed over the final one, so a full disk leaves no
+// truncated picture behind.
 bool WriteBmp(const std::string& path, const MemoryCanvas& canvas, std::FILE* err) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file && WriteBmp24(file, canvas.Width(), canvas.Height(), canvas.Columns())) {
-        file.close();
-        if (file) return true;
-    }
-    std::fprintf(err, "zorv-render: cannot write %s\n", path.c_str());
+    const std::string temporary = path + ".tmp";
+    std::error_code error;
+    errno = 0;
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    const bool written = file && WriteBmp24(file, canvas.Width(), canvas.Height(), canvas.Columns());
+    if (file.is_open()) file.close();
+    if (!written || !file) error.assign(errno != 0 ? errno : EIO, std::generic_category());
+    if (!error) std::filesystem::rename(temporary, path, error);
+    if (!error) return true;
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    std::fprintf(err, "zorv-render: cannot write %s: %s\n", path.c_str(), error.message().c_str());
     return false;
 }
 
@@ -55,7 +66,10 @@ bool MakeOutDir(const std::string& dir, std::FILE* err) {
 }
 
 // The saver's canvas, whose presentations become files and whose image starts
-// become parameter lines once each image's fate is known.
+// become parameter lines once each image's fate is known. The run ends at an
+// image start: the one after the last image wanted was presented, or the
+// limit-th. Nothing after that counts, so where a batch ends (they differ
+// between one thread and several) changes nothing.
 class GalleryCanvas : public MemoryCanvas {
 public:
     GalleryCanvas(const RenderOptions& options, std::FILE* out, std::FILE* err)
@@ -64,33 +78,45 @@ public:
     void WatchColors(const ColorTable* colors) { m_colors = colors; }
     long long Presented() const { return m_presented; }
     long long Started() const { return m_started; }
+    bool Ended() const { return m_ended || m_failed; }
     bool Failed() const { return m_failed; }
 
     void Finish() {
         if (m_started > 0) EmitPending("unfinished");
-        std::fflush(m_out);
+        errno = 0;
+        if (!m_failed && std::fflush(m_out) != 0) FailOutput();
     }
 
 protected:
     void OnPresent(int, int) override {
+        if (Ended()) return;
         m_presentedSinceStart = true;
-        if (m_presented >= m_options.images || m_failed) return;
         ++m_presented;
         if (!WriteBmp(ImagePath(m_options.outDir, m_presented), *this, m_err)) m_failed = true;
     }
 
     void ImageStarted(const FractalState& state) override {
+        if (Ended()) return;
         if (m_started > 0) EmitPending(m_presentedSinceStart ? "presented" : "abandoned");
         m_presentedSinceStart = false;
         ++m_started;
         m_pendingState = state;
         m_pendingColors = m_colors ? *m_colors : ColorTable{};
+        m_ended = m_presented >= m_options.images || m_started >= m_options.limit;
     }
 
 private:
     void EmitPending(const char* fate) {
-        if (!m_options.params) return;
-        std::fprintf(m_out, "%s\n", ImageParamsJson(m_started, m_pendingState, m_pendingColors, fate).c_str());
+        if (!m_options.params || m_failed) return;
+        const std::string line = ImageParamsJson(m_started, m_pendingState, m_pendingColors, fate) + "\n";
+        errno = 0;
+        if (std::fputs(line.c_str(), m_out) < 0 || std::ferror(m_out)) FailOutput();
+    }
+
+    void FailOutput() {
+        const char* reason = errno != 0 ? std::strerror(errno) : "write error";
+        std::fprintf(m_err, "zorv-render: --params: cannot write standard output: %s\n", reason);
+        m_failed = true;
     }
 
     const RenderOptions& m_options;
@@ -100,6 +126,7 @@ private:
     long long m_presented = 0;
     long long m_started = 0;
     bool m_presentedSinceStart = false;
+    bool m_ended = false;
     bool m_failed = false;
     FractalState m_pendingState{};
     ColorTable m_pendingColors{};
@@ -114,7 +141,7 @@ private:
 // of a run, which is never shown).
 class AheadColumns : public ColumnSource {
 public:
-    explicit AheadColumns(int threads) : m_threads(threads) {}
+    AheadColumns(int threads, std::FILE* err) : m_threads(threads), m_err(err) {}
 
     void Compute(FractalState& state, const ColorTable& colors, Canvas& canvas) override {
         const int width = state.clientRect.right;
@@ -172,13 +199,25 @@ private:
                 result.row = state.row;
             }
         };
+        // A thread the system will not give (too many, no memory for its stack)
+        // leaves the work to those that started, and the run goes on with them.
         std::vector<std::thread> helpers;
-        for (int i = 1; i < m_threads && i < c1 - c0; ++i) helpers.emplace_back(work);
+        helpers.reserve(static_cast<std::size_t>(m_threads));
+        for (int i = 1; i < m_threads && i < c1 - c0; ++i) {
+            try {
+                helpers.emplace_back(work);
+            } catch (const std::exception& error) {
+                std::fprintf(m_err, "zorv-render: --threads: thread %d did not start (%s); going on with %d\n", i + 1,
+                             error.what(), i);
+                m_threads = i;
+            }
+        }
         work();
         for (std::thread& helper : helpers) helper.join();
     }
 
     int m_threads;
+    std::FILE* m_err;
     std::vector<Column> m_results;
 };
 
@@ -262,21 +301,12 @@ int RunSaverImages(const RenderOptions& options, const SaverSettings& initialSet
     GalleryCanvas canvas(options, out, err);
     canvas.WatchColors(&colors);
     state.clientRect = {0, 0, options.width, options.height};
-    AheadColumns ahead(ThreadCount(options));
+    AheadColumns ahead(ThreadCount(options), err);
     ColumnSource* source = ThreadCount(options) > 1 ? &ahead : nullptr;
-
-    // Limits are checked between paints, as a saver run can only be stopped there.
-    bool limited = false;
-    while (canvas.Presented() < options.images && !canvas.Failed()) {
-        if (canvas.Started() >= options.limit) {
-            limited = true;
-            break;
-        }
-        ComputeBatch(context, canvas, source);
-    }
+    while (!canvas.Ended()) ComputeBatch(context, canvas, source);
     canvas.Finish();
     if (canvas.Failed()) return 1;
-    if (limited) {
+    if (canvas.Presented() < options.images) {
         std::fprintf(err, "zorv-render: stopped after %lld images were started; %lld of %lld presented\n",
                      canvas.Started(), canvas.Presented(), options.images);
     }
@@ -290,7 +320,7 @@ int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, s
     SetUpFixedImage(*options.fixed, options.width, options.height, settings, state, colors);
     MemoryCanvas canvas(options.width, options.height);
     if (ThreadCount(options) > 1) {
-        AheadColumns ahead(ThreadCount(options));
+        AheadColumns ahead(ThreadCount(options), err);
         for (state.column = 0; state.column < options.width; ++state.column) ahead.Compute(state, colors, canvas);
     } else {
         RenderWholeImage(state, colors, canvas);

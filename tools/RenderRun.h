@@ -26,7 +26,9 @@ long long RenderWholeImage(FractalState& state, const ColorTable& colors, Canvas
 void SetUpFixedImage(const FixedImageOptions& fixed, int width, int height, const SaverSettings& settings,
                      FractalState& state, ColorTable& colors);
 
-// Exit codes: 0 success, 1 a file could not be written.
+// Exit codes: 0 success, 1 a file or `out` could not be written (one line on
+// `err`). A saver run ends as the image after the last one wanted starts, or as
+// the limit-th image starts, on any number of threads.
 int RunSaverImages(const RenderOptions& options, const SaverSettings& settings, std::FILE* out, std::FILE* err);
 int RunFixedImage(const RenderOptions& options, const SaverSettings& settings, std::FILE* out, std::FILE* err);
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # zorv-render as a program: refusals (exit 2, one line naming the option), the
-# saver run's files and parameter lines, the start limit, the settings file, and
-# fixed images whose checksums pin every option's effect.
+# saver run's files and parameter lines, the start limit on any number of
+# threads, the settings file, lost output, and fixed images whose checksums pin
+# every option's effect.
 render=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -50,9 +51,31 @@ grep '"fate":"presented"' "$work/params" | head -n 1 | grep -q '^{"image":5,"max
     fail "the first presented image's line"
 grep -q '"modeSelect":0.61339152195806756,"mandelbrot":true,' "$work/params" || fail "mode and its flag"
 
-# The start limit stops a run that never presents (one pixel never has detail).
-"$render" --seed 5 --size 1x1 --limit 3 --out "$work/l" >/dev/null 2>"$work/err" || fail "--limit run failed"
-grep -q 'stopped after' "$work/err" && [ ! -e "$work/l/zorv-0001.bmp" ] || fail "--limit 3 did not stop the run"
+# Limits beyond the sliders: one thread ends paints mid-column, several do not;
+# the start limit is exact and the output is the same, also when the system
+# gives fewer threads than asked (16 MB stacks in 36 MB of address space).
+printf '[ZorvSaver]\r\nIters=20000\r\nSpread=50\r\n' >"$work/big.ini"
+big() {  # name, address space in KB, then the options
+    name=$1; space=$2; shift 2
+    (ulimit -s 16384 && ulimit -v "$space" && exec "$render" --seed 1 --size 16x12 --settings "$work/big.ini" \
+        --images 9 --limit 6 --params --out "$work/$name" "$@") >"$work/$name.txt" 2>"$work/$name.err" ||
+        fail "$*: $(cat "$work/$name.err")"
+}
+big t1 unlimited --threads 1
+big t4 unlimited --threads 4
+big few 36000 --threads 1024
+[ "$(wc -l <"$work/t1.txt")" -eq 6 ] && grep -q 'stopped after 6 images' "$work/t1.err" || fail "--limit 6 not exact"
+diff -r "$work/t1" "$work/t4" >/dev/null && cmp -s "$work/t1.txt" "$work/t4.txt" || fail "4 threads differ from 1"
+grep -q 'going on with' "$work/few.err" && diff -r "$work/t1" "$work/few" >/dev/null &&
+    cmp -s "$work/t1.txt" "$work/few.txt" || fail "a thread that could not start changed the run"
+
+# Lost output is an error: standard output on a full disk, a file beyond the
+# file size limit (which must not be left behind cut short).
+"$render" --seed 1 --size 8x8 --params --out "$work/full" >/dev/full 2>"$work/err"
+[ $? -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "--params to a full disk should exit 1 with one line"
+(trap '' XFSZ && ulimit -f 8 && "$render" --size 60x40 --mandelbrot --out "$work/cut" >/dev/null 2>"$work/err")
+[ $? -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && [ -z "$(ls "$work/cut")" ] ||
+    fail "a file cut short should exit 1 with one line and leave nothing"
 
 # The settings file is read with the saver's rules: Iters 0 makes every limit 4.
 printf '[ZorvSaver]\r\nIters=0\r\nSpread=0\r\n' >"$work/s.ini"
@@ -69,9 +92,6 @@ fixed 3441915298 --julia -0.75 0.1 --center-plane 0.1 -0.05 --width-plane 2.4 --
     --threshold 3 --palette-seed 9
 fixed 4055107920 --mandelbrot --max-iter 30
 
-mkdir -p "$work/taken/zorv-0001.bmp"  # the file's name is a folder's
-"$render" --size 8x8 --mandelbrot --out "$work/taken" >/dev/null 2>&1
-[ $? -eq 1 ] || fail "a fixed image that cannot be written should exit 1"
 "$render" --help | grep -q usage || fail "--help shows no usage"
 [ "$failures" -eq 0 ] && echo "render cli: all checks passed"
 exit "$failures"
