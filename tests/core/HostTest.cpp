@@ -83,6 +83,8 @@ TEST(DecideHostWindow, FilterTable) {
         {kFull, kWmTimer, 1, HostEffect::Yield, Route::Forward, 0, false},
         {kAccepted, kWmTimer, 1, HostEffect::None, Route::Answer, 0, false},
         {kAccepted, kWmClose, 0, HostEffect::None, Route::Forward, 0, false},
+        {kFull, kWmDisplayChange, 32, HostEffect::DisplayChanged, Route::Forward, 0, false},
+        {kPreview, kWmDisplayChange, 32, HostEffect::None, Route::Forward, 0, false},
     };
     for (const auto& row : rows) {
         const HostAction action = DecideHostWindow(row.flags, row.message, row.wParam);
