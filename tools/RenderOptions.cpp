@@ -6,20 +6,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "settings/OptionText.h"
+
 namespace zorv {
 
 namespace {
-
-bool ParseUnsigned(const std::string& text, unsigned long long max, unsigned long long& value) {
-    if (text.empty() || text.size() > 20) return false;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtoull(text.c_str(), &end, 10);
-    return errno == 0 && end && *end == '\0' && value <= max;
-}
 
 bool ParseReal(const std::string& text, double& value) {
     if (text.empty() || text.size() > 64) return false;
@@ -50,18 +41,6 @@ bool ParseEscape(const std::string& text, EscapeTest& test) {
     return false;
 }
 
-// An option as it can stand in a one-line message: control bytes shown as '?',
-// and no longer than a line should be.
-std::string Printable(const std::string& text) {
-    std::string out;
-    for (char c : text.substr(0, 40)) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += byte < 0x20 || byte == 0x7F ? '?' : c;
-    }
-    if (text.size() > 40) out += "...";
-    return out;
-}
-
 }  // namespace
 
 const char* RenderUsage() {
@@ -89,7 +68,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             return true;
         };
         auto fail = [&](const std::string& message) {
-            error = Printable(name) + ": " + message;
+            error = PrintableOption(name) + ": " + message;
             return false;
         };
         std::string a, b;
