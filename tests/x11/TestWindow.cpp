@@ -1,0 +1,19 @@
+// A window for the display mode to draw into, as XScreenSaver makes one: shows
+// a W x H window, prints its id and keeps it until killed.
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display || argc != 3) return 1;
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, std::atoi(argv[1]),
+                                              std::atoi(argv[2]), 0, 0, BlackPixel(display, DefaultScreen(display)));
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::printf("0x%lx\n", window);
+    std::fflush(stdout);
+    pause();
+}
