@@ -11,29 +11,22 @@ trap 'kill $pids 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-start_display() {  # Xvfb with the extra arguments; exports DISPLAY
-    Xvfb -displayfd 5 -screen 0 320x240x24 -nolisten tcp "$@" 5>"$work/d" >/dev/null 2>&1 &
-    pids="$pids $!"
-    n=0
-    until [ -s "$work/d" ]; do
-        n=$((n + 1)); [ $n -gt 100 ] && { echo "Xvfb did not start"; exit 1; }; sleep 0.1
-    done
-    DISPLAY=":$(cat "$work/d")"; export DISPLAY; rm "$work/d"
-}
-new_window() {  # W H: sets win
-    "$window" "$1" "$2" >"$work/w" & winpid=$!; pids="$pids $winpid"
-    n=0
-    until [ -s "$work/w" ]; do
-        n=$((n + 1)); [ $n -gt 100 ] && { echo "no test window"; exit 1; }; sleep 0.05
-    done
-    win=$(cat "$work/w"); rm "$work/w"
-}
-# Waits up to 30 s for what $2 says of window $win to hold; $1 names the check.
+# Waits up to 30 s for the shell test $2 to hold; $1 names the check.
 wait_for() {
     n=0
     until eval "$2"; do
         n=$((n + 1)); [ $n -gt 150 ] && { fail "$1"; return 1; }; sleep 0.2
     done
+}
+start_display() {  # Xvfb with the extra arguments; exports DISPLAY
+    Xvfb -displayfd 5 -screen 0 320x240x24 -nolisten tcp "$@" 5>"$work/d" >/dev/null 2>&1 & pids="$pids $!"
+    wait_for "Xvfb" '[ -s "$work/d" ]' || exit 1
+    DISPLAY=":$(cat "$work/d")"; export DISPLAY; rm "$work/d"
+}
+new_window() {  # W H: sets win and winpid
+    "$window" "$1" "$2" >"$work/w" & winpid=$!; pids="$pids $winpid"
+    wait_for "a test window" '[ -s "$work/w" ]' || exit 1
+    win=$(cat "$work/w"); rm "$work/w"
 }
 shows() {  # whether window $win shows one of the files $1*.rgb
     import -window "$win" -depth 8 rgb:"$work/got" 2>/dev/null || return 1
