@@ -73,16 +73,6 @@ int BitsPerPixel(Display* display, int depth) {
     return bits;
 }
 
-// A new image at this size: the run's generator and its first-picture state go on.
-void StartAtSize(FractalState& state, int width, int height) {
-    state.clientRect = {0, 0, width, height};
-    state.column = 0;
-    state.batch = 0;
-    state.hasDetail = false;  // the unfinished image is not presented
-    state.columnPending = false;
-    state.pixelPending = false;
-}
-
 struct Saver {
     Saver(Display* d, Window w, Atom del, XOutput& out, const SaverSettings& s, std::uint32_t seed)
         : display(d), window(w), deleteWindow(del), output(out), settings(s), random(seed) {}
@@ -119,10 +109,9 @@ struct Saver {
         }
     }
 
+    // A new size starts a new image at that size; the last image stays on show until then.
     void Resize() {
-        if (newWidth == state.clientRect.right && newHeight == state.clientRect.bottom) return;
-        StartAtSize(state, newWidth, newHeight);
-        canvas = std::make_unique<XCanvas>(output, newWidth, newHeight);
+        if (TakeClientSize(state, newWidth, newHeight)) canvas = std::make_unique<XCanvas>(output, newWidth, newHeight);
     }
 
     // Paints until a stop signal or the window's end; 1 after an X error.
