@@ -1,21 +1,34 @@
 #!/bin/bash
-# Fault injection: applies each fault of scripts/mutants.list, one at a time, to
-# a scratch copy of the project, rebuilds only the build trees that compile the
-# changed file, runs the test suite cheapest first and stops at the first
-# failure. A fault is caught when any test fails.
+# Fault injection: applies faults one at a time to a scratch copy of the
+# project, rebuilds only the build trees that compile the changed file, runs the
+# test suite cheapest first and stops at the first failure. A fault is caught
+# when any test fails. The faults are either the realistic ones written in
+# scripts/mutants.list, or (--sample) mechanical ones drawn from the product
+# code itself: an operator moved across its boundary, an integer constant
+# +-1, a flag dropped from an or, a statement left out, true and false
+# swapped, two adjacent arguments swapped (scripts/mutants-sites.pl).
 #
-# Usage: scripts/mutants.sh [--src DIR] [--only ID,ID] [--list FILE] [--work DIR]
-#                           [--results FILE] [--check | --dry] [--no-baseline]
-#   --src DIR       project whose tests are measured (default: this tree); give a
-#                   frozen copy (a detached worktree) if this tree changes meanwhile:
-#                   each fault's file is restored from DIR
-#   --only IDS      only these faults (comma-separated)
-#   --list FILE     fault list (default: scripts/mutants.list of this tree)
-#   --work DIR      scratch folder (default: build/mutants/<name of DIR> of this tree)
-#   --results FILE  result table (default: <work>/results.txt)
-#   --check         apply each fault and compile (syntax only) what it touches in each tree
-#   --dry           apply each fault and build the trees for real, without tests
-#   --no-baseline   skip the run of the unchanged suite (it must pass, or nothing is measured)
+# Usage: scripts/mutants.sh [--only ID,ID] [--list FILE] [common options]
+#        scripts/mutants.sh --sample N [--seed S] [--equivalent FILE] [common options]
+#   --only IDS        only these faults of the list (comma-separated)
+#   --list FILE       fault list (default: scripts/mutants.list of this tree)
+#   --sample N        N mechanical faults, drawn uniformly over every site of the
+#                     product code (never tests, comments, strings or directives);
+#                     one that does not build is not applicable, and another is
+#                     drawn in its place; survivors are printed with their keys
+#   --seed S          the draw (default 1): one seed and one tree, one sample
+#   --equivalent FILE keys of mechanical faults no input can tell apart, one a line
+#                     with the reason (default: scripts/mutants-equivalent.list of
+#                     this tree): drawn, set aside, not counted
+# Common options:
+#   --src DIR         project whose tests are measured (default: this tree); give a
+#                     frozen copy (a detached worktree) if this tree changes meanwhile:
+#                     each fault's file is restored from DIR
+#   --work DIR        scratch folder (default: build/mutants/<name of DIR> of this tree)
+#   --results FILE    result table (default: <work>/results.txt)
+#   --check           apply each fault and compile (syntax only) what it touches in each tree
+#   --dry             apply each fault and build the trees for real, without tests
+#   --no-baseline     skip the run of the unchanged suite (it must pass, or nothing is measured)
 set -u
 
 # The whole script is one group, read before it runs: editing the file during a
@@ -24,6 +37,9 @@ set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 src=$here
 list=$here/scripts/mutants.list
+equivalent=$here/scripts/mutants-equivalent.list
+sample=""
+seed=1
 only=""
 work=""
 results=""
@@ -38,20 +54,29 @@ while [ $# -gt 0 ]; do
         --src) src=${2:?--src needs a folder}; shift 2 ;;
         --only) only=${2:?--only needs IDs}; shift 2 ;;
         --list) list=${2:?--list needs a file}; shift 2 ;;
+        --sample) sample=${2:?--sample needs a count}; shift 2 ;;
+        --seed) seed=${2:?--seed needs a value}; shift 2 ;;
+        --equivalent) equivalent=${2:?--equivalent needs a file}; shift 2 ;;
         --work) work=${2:?--work needs a folder}; shift 2 ;;
         --results) results=${2:?--results needs a file}; shift 2 ;;
         --dry) dry=1; shift ;;
         --check) dry=1; check=1; shift ;;
         --no-baseline) baseline=0; shift ;;
-        -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,/^set -u/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
         *) die "unknown option $1 (see --help)" ;;
     esac
 done
 
 [ -d "$src" ] || die "no folder $src"
 src=$(cd "$src" && pwd -P)
-[ -f "$list" ] || die "no fault list $list"
-list=$(cd "$(dirname "$list")" && pwd -P)/$(basename "$list")
+if [ -n "$sample" ]; then
+    case "$sample" in ''|*[!0-9]*|0) die "--sample needs a positive count" ;; esac
+    [ -z "$only" ] || die "--only belongs to the list mode"
+    [ -f "$equivalent" ] && equivalent=$(cd "$(dirname "$equivalent")" && pwd -P)/$(basename "$equivalent")
+else
+    [ -f "$list" ] || die "no fault list $list"
+    list=$(cd "$(dirname "$list")" && pwd -P)/$(basename "$list")
+fi
 [ -n "$work" ] || work=$here/build/mutants/$(basename "$src")
 mkdir -p "$work" || die "cannot create $work"
 work=$(cd "$work" && pwd -P)
@@ -238,15 +263,59 @@ failure_detail() {
         cut -c 1-110
 }
 
+# Applies nothing: measures the fault already applied to one file of the copy,
+# then puts the file back. Sets result (caught, missed, build-failed, builds,
+# compiles), failed (the first failing test) and detail.
+measure() {  # path log
+    local path=$1 log=$2 tree
+    result=missed
+    failed=""
+    detail=""
+    (cd "$copy" && git diff --no-index --no-color -U1 "$src/$path" "$path" 2>/dev/null) >>"$log"
+    for tree in $(trees_of "$path"); do
+        if [ $check = 1 ]; then
+            if check_compile "$tree" "$path" "$log"; then
+                result=compiles
+                continue
+            fi
+            result=build-failed
+            detail="$tree: $(grep -m 1 -E 'error' "$log" | cut -c 1-100)"
+            break
+        fi
+        if ! build_tree "$tree" "$log"; then
+            result=build-failed
+            detail="$tree: $(grep -m 1 -E 'error' "$log" | cut -c 1-100)"
+            break
+        fi
+        [ $dry = 1 ] && { result=builds; continue; }
+        if ! failed=$(test_tree "$tree" "$log"); then
+            result=caught
+            failed="$tree:$failed"
+            detail=$(failure_detail "$log")
+            break
+        fi
+    done
+    # Back to the original text, newer than the objects built from the fault.
+    cp "$src/$path" "$copy/$path"
+    touch "$copy/$path"
+    end_wine
+}
+
 # --- set-up ---------------------------------------------------------------
-fault_tool list "$list" >"$work/faults.tsv" || die "the fault list cannot be read"
-if [ -n "$only" ]; then
-    awk -F '\t' -v only=",$only," 'index(only, "," $1 ",")' "$work/faults.tsv" >"$work/selected.tsv"
+if [ -n "$sample" ]; then
+    # The site finder is read once, like this script.
+    cp "$here/scripts/mutants-sites.pl" "$work/sites.pl" || die "no scripts/mutants-sites.pl"
+    total=$sample
 else
-    cp "$work/faults.tsv" "$work/selected.tsv"
+    fault_tool list "$list" >"$work/faults.tsv" || die "the fault list cannot be read"
+    if [ -n "$only" ]; then
+        awk -F '\t' -v only=",$only," 'index(only, "," $1 ",")' "$work/faults.tsv" >"$work/selected.tsv"
+    else
+        cp "$work/faults.tsv" "$work/selected.tsv"
+    fi
+    total=$(wc -l <"$work/selected.tsv")
+    [ "$total" -gt 0 ] || die "no faults selected"
 fi
-total=$(wc -l <"$work/selected.tsv")
-[ "$total" -gt 0 ] || die "no faults selected"
 
 echo "mutants: source $src"
 echo "mutants: scratch $work (log per fault in $logs)"
@@ -276,75 +345,74 @@ fi
 
 # --- the faults -----------------------------------------------------------
 {
-    echo "# mutants.sh $(date '+%Y-%m-%d %H:%M') source $src list $list$([ $dry = 1 ] && echo ' (dry: apply and compile only)')"
+    echo "# mutants.sh $(date '+%Y-%m-%d %H:%M') source $src $([ -n "$sample" ] && echo "sample $sample seed $seed" || echo "list $list")$([ $dry = 1 ] && echo ' (dry: apply and compile only)')"
     echo "# id	kind	path	result	seconds	test	detail	description"
 } >"$results"
 
+report() {  # id kind path description
+    local secs=$(( $(date +%s) - t0 ))
+    printf '[%2d/%d] %-9s %-36s %-12s %4ds  %s\n' "$n" "$total" "$2" "$3" "$result" "$secs" "$failed"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$result" "$secs" "$failed" "$detail" "$4" >>"$results"
+}
+
 n=0
-while IFS=$'\t' read -r -u 3 id kind path desc; do
-    n=$((n + 1))
-    t0=$(date +%s)
-    log=$logs/$id.log
-    : >"$log"
-    result=missed
-    failed=""
-    detail=""
-    applied=$(fault_tool apply "$list" "$id" "$copy")
-    if [ "${applied%% *}" != applied ]; then
-        result=n/a
-        detail=${applied#n/a: }
-    else
-        path=${applied#applied }
-        echo "=== $id: $path" >>"$log"
-        (cd "$copy" && git diff --no-index --no-color -U1 "$src/$path" "$path" 2>/dev/null) >>"$log"
-        for tree in $(trees_of "$path"); do
-            if [ $check = 1 ]; then
-                if check_compile "$tree" "$path" "$log"; then
-                    result=compiles
-                    continue
-                fi
-                result=build-failed
-                detail="$tree: $(grep -m 1 -E 'error' "$log" | cut -c 1-100)"
-                break
-            fi
-            if ! build_tree "$tree" "$log"; then
-                result=build-failed
-                detail="$tree: $(grep -m 1 -E 'error' "$log" | cut -c 1-100)"
-                break
-            fi
-            [ $dry = 1 ] && { result=builds; continue; }
-            if failed=$(test_tree "$tree" "$log"); then
-                :
-            else
-                result=caught
-                failed="$tree:$failed"
-                detail=$(failure_detail "$log")
-                break
-            fi
-        done
-        # Back to the original text, newer than the objects built from the fault.
-        cp "$src/$path" "$copy/$path"
-        touch "$copy/$path"
-        end_wine
-    fi
-    secs=$(( $(date +%s) - t0 ))
-    printf '[%2d/%d] %-5s %-9s %-32s %-12s %4ds  %s\n' "$n" "$total" "$id" "$kind" "$path" "$result" "$secs" "$failed"
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$id" "$kind" "$path" "$result" "$secs" "$failed" "$detail" "$desc" >>"$results"
-done 3<"$work/selected.tsv"
+if [ -n "$sample" ]; then
+    # Every site in the order of the draw; the first N that build are measured.
+    perl "$work/sites.pl" list "$copy" "$seed" "$equivalent" >"$work/draw.tsv" || die "the sites cannot be listed"
+    echo "mutants: $(wc -l <"$work/draw.tsv") sites, seed $seed"
+    while [ $n -lt "$sample" ] && IFS=$'\t' read -r -u 3 key op path line reason old new; do
+        t0=$(date +%s)
+        result=equivalent
+        failed=""
+        detail=$reason
+        if [ "$reason" = - ]; then
+            log=$logs/$(printf '%s' "$key" | tr '/:' '_-').log
+            echo "=== $key" >"$log"
+            perl "$work/sites.pl" apply "$copy" "$key" >>"$log" 2>&1 || die "cannot apply $key"
+            measure "$path" "$log"
+            # Not applicable: set apart, and the next site drawn in its place.
+            [ "$result" = build-failed ] && result=n/a
+        fi
+        case $result in equivalent|n/a) ;; *) n=$((n + 1)) ;; esac
+        report "$key" "$op" "$path:$line" "$old  =>  $new"
+    done 3<"$work/draw.tsv"
+    [ $n -eq "$sample" ] || echo "mutants: only $n sites could be measured"
+else
+    while IFS=$'\t' read -r -u 3 id kind path desc; do
+        n=$((n + 1))
+        t0=$(date +%s)
+        log=$logs/$id.log
+        : >"$log"
+        applied=$(fault_tool apply "$list" "$id" "$copy")
+        if [ "${applied%% *}" != applied ]; then
+            result=n/a
+            failed=""
+            detail=${applied#n/a: }
+        else
+            path=${applied#applied }
+            echo "=== $id: $path" >>"$log"
+            measure "$path" "$log"
+        fi
+        report "$id" "$kind" "$path" "$desc"
+    done 3<"$work/selected.tsv"
+fi
 
 # --- summary --------------------------------------------------------------
-summary=$(awk -F '\t' -v dry=$dry '
+summary=$(awk -F '\t' -v dry=$dry -v sample="$sample" '
     /^#/ { next }
     { count[$4]++; if ($4 == "caught" || $4 == "missed") { run[$2]++; if ($4 == "caught") hit[$2]++ } }
-    $4 == "missed" { misses = misses sprintf("  %-5s %-32s %s\n", $1, $3, $8) }
-    $4 == "n/a" || $4 == "build-failed" { other = other sprintf("  %-5s %-12s %s\n", $1, $4, $7) }
+    $4 == "missed" && sample { misses = misses sprintf("  %s  %s  %s\n      %s\n", $3, $2, $1, $8) }
+    $4 == "missed" && !sample { misses = misses sprintf("  %-5s %-32s %s\n", $1, $3, $8) }
+    $4 == "n/a" || $4 == "build-failed" || $4 == "equivalent" {
+        other = other sprintf("  %-12s %s %s  %s\n", $4, (sample ? $3 " " $2 : $1), (sample ? $8 : ""), $7)
+    }
     END {
         if (dry) {
             printf "dry run: %d build, %d compile, %d n/a, %d build-failed\n", count["builds"], count["compiles"], count["n/a"], count["build-failed"]
         } else {
             r = count["caught"] + count["missed"]
-            printf "caught %d/%d (kill rate %.1f %%); n/a %d; build-failed %d\n", count["caught"], r,
-                r ? 100 * count["caught"] / r : 0, count["n/a"], count["build-failed"]
+            printf "caught %d/%d (kill rate %.1f %%); n/a %d; build-failed %d; equivalent %d\n", count["caught"], r,
+                r ? 100 * count["caught"] / r : 0, count["n/a"], count["build-failed"], count["equivalent"]
             printf "by kind:"
             for (k in run) printf "  %s %d/%d", k, hit[k], run[k]
             printf "\n"
