@@ -263,8 +263,8 @@ failure_detail() {
         cut -c 1-110
 }
 
-# Applies nothing: measures the fault already applied to one file of the copy,
-# then puts the file back. Sets result (caught, missed, build-failed, builds,
+# Measures the fault already applied to one file of the copy, then puts the
+# file back. Sets result (caught, missed, build-failed, builds,
 # compiles), failed (the first failing test) and detail.
 measure() {  # path log
     local path=$1 log=$2 tree
