@@ -14,12 +14,20 @@
 #   mutants-sites.pl apply ROOT KEY
 #       applies one site to its file under ROOT
 #
-# Operators: rel (< <=, > >=, == != across their boundary), const+1 and
-# const-1 (an integer literal), bitor (one operand dropped from a chain of |),
-# delete (an expression statement, break or continue left out), bool (true
-# and false swapped), swap (two adjacent arguments of one kind: plain names,
-# integer or floating literals). Comments, string and character literals and
-# preprocessor lines are never touched.
+# Sites: the C++ under the product folders (but the benchmarks, which only
+# measure) and resources/*.rc. The order of the draw is a hash of the seed and
+# the key, so an edit elsewhere leaves the rest of a sample as it was.
+# Operators:
+#   rel      < <=, > >=, == != moved across their boundary
+#   const+1, const-1
+#            an integer literal one up or down
+#   bitor    one operand dropped from a chain of |
+#   delete   an expression statement, break, continue or return; left out
+#   bool     true and false swapped
+#   swap     two adjacent arguments of one kind (plain names, integer or
+#            floating literals)
+# Comments, string and character literals and preprocessor lines are never
+# touched. Faults that do not compile are left to the build to find.
 use strict;
 use warnings;
 use Digest::MD5 qw(md5_hex);

@@ -17,6 +17,8 @@
 #                     one that does not build is not applicable, and another is
 #                     drawn in its place; survivors are printed with their keys
 #   --seed S          the draw (default 1): one seed and one tree, one sample
+#   --resume          keep the faults the result table already holds (a run on
+#                     the same source that was cut short) and measure the rest
 #   --equivalent FILE keys of mechanical faults no input can tell apart, one a line
 #                     with the reason (default: scripts/mutants-equivalent.list of
 #                     this tree): drawn, set aside, not counted
@@ -40,11 +42,13 @@ list=$here/scripts/mutants.list
 equivalent=$here/scripts/mutants-equivalent.list
 sample=""
 seed=1
+resume=0
 only=""
 work=""
 results=""
 dry=0
 check=0
+timing=0
 baseline=1
 
 die() { echo "mutants: $*" >&2; exit 2; }
@@ -56,6 +60,7 @@ while [ $# -gt 0 ]; do
         --list) list=${2:?--list needs a file}; shift 2 ;;
         --sample) sample=${2:?--sample needs a count}; shift 2 ;;
         --seed) seed=${2:?--seed needs a value}; shift 2 ;;
+        --resume) resume=1; shift ;;
         --equivalent) equivalent=${2:?--equivalent needs a file}; shift 2 ;;
         --work) work=${2:?--work needs a folder}; shift 2 ;;
         --results) results=${2:?--results needs a file}; shift 2 ;;
@@ -228,12 +233,21 @@ end_wine() {
     return 0
 }
 
+# Seconds a ctest selection may take on a fault: twice what it took on the
+# unchanged suite, plus a minute. A fault that makes it hang or crawl past that
+# is caught (Timeout) without waiting for the tests' own, far longer limits.
+declare -A budget
+
 # Runs one ctest selection; on a failure prints "<test>" and returns 1.
 run_ctest() {  # dir log args...
-    local dir=$1 log=$2 failed
+    local dir=$1 log=$2 failed key t0=$SECONDS stop=()
     shift 2
-    echo "=== ctest $*" >>"$log"
-    if (cd "$dir" && ctest --no-tests=ignore --output-on-failure "$@") >>"$log" 2>&1 </dev/null; then
+    key="$dir $*"
+    key=${key% --stop-on-failure}
+    [ -n "${budget[$key]:-}" ] && stop=(--stop-time "$(date -d "+${budget[$key]} seconds" +%H:%M:%S)")
+    echo "=== ctest $* ${stop[*]}" >>"$log"
+    if (cd "$dir" && ctest --no-tests=ignore --output-on-failure "${stop[@]}" "$@") >>"$log" 2>&1 </dev/null; then
+        [ "$timing" = 1 ] && budget[$key]=$(( 2 * (SECONDS - t0) + 60 ))
         return 0
     fi
     failed=$(awk '/The following tests FAILED:/ { getline; sub(/^[ \t]*[0-9]+ - /, ""); print; exit }' "$log")
@@ -333,9 +347,11 @@ if [ $dry = 0 ] && [ $baseline = 1 ]; then
     echo "mutants: running the unchanged suite"
     : >"$logs/baseline.log"
     bad=""
+    timing=1
     for tree in native win32; do
         test_tree $tree "$logs/baseline.log" all >/dev/null || bad="$bad $tree"
     done
+    timing=0
     end_wine
     if [ -n "$bad" ]; then
         grep -E '\(Failed\)|\(Timeout\)|\(Not Run\)|\*\*\*Exception' "$logs/baseline.log" >&2
@@ -344,6 +360,8 @@ if [ $dry = 0 ] && [ $baseline = 1 ]; then
 fi
 
 # --- the faults -----------------------------------------------------------
+: >"$work/earlier.tsv"
+[ $resume = 1 ] && [ -f "$results" ] && awk -F '\t' '$4 ~ /^(caught|missed|n\/a)$/' "$results" >"$work/earlier.tsv"
 {
     echo "# mutants.sh $(date '+%Y-%m-%d %H:%M') source $src $([ -n "$sample" ] && echo "sample $sample seed $seed" || echo "list $list")$([ $dry = 1 ] && echo ' (dry: apply and compile only)')"
     echo "# id	kind	path	result	seconds	test	detail	description"
@@ -365,7 +383,13 @@ if [ -n "$sample" ]; then
         result=equivalent
         failed=""
         detail=$reason
-        if [ "$reason" = - ]; then
+        earlier=$(awk -F '\t' -v key="$key" '$1 == key' "$work/earlier.tsv")
+        if [ "$reason" = - ] && [ -n "$earlier" ]; then
+            printf '%s\n' "$earlier" >>"$results"
+            case $(cut -f 4 <<<"$earlier") in n/a) ;; *) n=$((n + 1)) ;; esac
+            printf '[%2d/%d] %s: measured before\n' "$n" "$total" "$key"
+            continue
+        elif [ "$reason" = - ]; then
             log=$logs/$(printf '%s' "$key" | tr '/:' '_-').log
             echo "=== $key" >"$log"
             perl "$work/sites.pl" apply "$copy" "$key" >>"$log" 2>&1 || die "cannot apply $key"
