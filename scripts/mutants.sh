@@ -173,7 +173,7 @@ trees_of() {
     dir=$(dirname "$path")
     base=$(basename "$path")
     case "$path" in
-        tools/*|resources/icon/*) echo native; return ;;
+        tools/*|x11/*|resources/icon/*) echo native; return ;;
         resources/*) echo win32; return ;;
     esac
     stem=${base%.*}
