@@ -24,13 +24,23 @@
 
 namespace {
 
-double ThreadCpuMs() {
-    FILETIME created, exited, kernel, user;
-    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
+double CpuMs(const FILETIME& kernel, const FILETIME& user) {
     const auto ticks = [](const FILETIME& t) {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+double ThreadCpuMs() {
+    FILETIME created, exited, kernel, user;
+    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
+    return CpuMs(kernel, user);
+}
+
+double ProcessCpuMs() {
+    FILETIME created, exited, kernel, user;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return CpuMs(kernel, user);
 }
 
 class NullCanvas : public zorv::Canvas {
@@ -165,15 +175,6 @@ void MeasureTwoMonitors(HWND hWnd, int ticks, int rounds) {
                 *std::min_element(one.begin(), one.end()), *std::max_element(one.begin(), one.end()));
     std::printf("%-22s %8.2f ms (%.2f - %.2f)\n", "CPU per tick, two:", Median(two),
                 *std::min_element(two.begin(), two.end()), *std::max_element(two.begin(), two.end()));
-}
-
-double ProcessCpuMs() {
-    FILETIME created, exited, kernel, user;
-    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
 void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) { ::PostQuitMessage(0); }

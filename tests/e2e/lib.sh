@@ -22,6 +22,17 @@ e2e_cleanup() {
     return 0
 }
 
+# Waits for server $1 to write its display number into file $2, and uses it.
+use_display() {
+    i=0
+    until [ -s "$2" ]; do
+        i=$((i + 1))
+        [ $i -gt 100 ] && { echo "$1 did not start" >&2; exit 1; }
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n 1 "$2")"
+}
+
 e2e_setup() {
     rm -rf "$work"
     mkdir -p "$work"
@@ -31,13 +42,7 @@ e2e_setup() {
     # it, and the pointer jumps back to the centre.
     Xvfb -displayfd 5 -screen 0 "${E2E_SCREEN:-320x240x24}" -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
-    i=0
-    until [ -s "$work/display" ]; do
-        i=$((i + 1))
-        [ $i -gt 100 ] && { echo "Xvfb did not start" >&2; exit 1; }
-        sleep 0.1
-    done
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    use_display Xvfb "$work/display"
     if [ -n "${E2E_MONITORS:-}" ]; then
         # Several monitors as Wine sees them: Xinerama without RandR, from an
         # Xephyr server on the Xvfb display, its screens side by side.
@@ -45,13 +50,7 @@ e2e_setup() {
         for size in $E2E_MONITORS; do set -- "$@" -screen "$size"; done
         Xephyr -displayfd 6 +xinerama -extension RANDR "$@" -nolisten tcp -noreset 6>"$work/xephyr" >/dev/null 2>&1 &
         xephyr_pid=$!
-        i=0
-        until [ -s "$work/xephyr" ]; do
-            i=$((i + 1))
-            [ $i -gt 100 ] && { echo "Xephyr did not start" >&2; exit 1; }
-            sleep 0.1
-        done
-        export DISPLAY=":$(head -n 1 "$work/xephyr")"
+        use_display Xephyr "$work/xephyr"
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i >/dev/null 2>&1 </dev/null
