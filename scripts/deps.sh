@@ -5,7 +5,7 @@ set -e
 need=""
 want() { dpkg -s "$1" >/dev/null 2>&1 || need="$need $1"; }
 for pkg in cmake make g++ clang libclang-rt-14-dev googletest \
-           g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev wine xvfb xserver-xephyr xauth xdotool imagemagick x11-apps nsis \
+           g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev wine xvfb xserver-xephyr xauth xdotool imagemagick x11-apps x11-utils nsis \
            libx11-dev libxext-dev; do
     want "$pkg"
 done

@@ -56,8 +56,7 @@ const char* RenderUsage() {
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error) {
     FixedImageOptions fixed;
     bool fixedMode = false;
-    bool fixedOnlyOption = false;
-    std::string fixedOnlyName;
+    std::string fixedOnlyName;  // the last option that only a fixed image takes
     bool sizeGiven = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -119,38 +118,32 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         } else if (name == "--center-plane") {
             if (!value(1, a) || !value(2, b) || !ParseReal(a, fixed.centerX) || !ParseReal(b, fixed.centerY))
                 return fail("expects two finite reals X Y");
-            fixedOnlyOption = true;
             fixedOnlyName = name;
             i += 2;
         } else if (name == "--width-plane") {
             if (!value(1, a) || !ParseReal(a, fixed.planeWidth) || !(fixed.planeWidth > 0))
                 return fail("expects a finite real above 0");
-            fixedOnlyOption = true;
             fixedOnlyName = name;
             ++i;
         } else if (name == "--max-iter") {
             if (!value(1, a) || !ParseUnsigned(a, 2147483647ull, number) || number < 1)
                 return fail("expects a number from 1 to 2147483647");
             fixed.maxIter = static_cast<int>(number);
-            fixedOnlyOption = true;
             fixedOnlyName = name;
             ++i;
         } else if (name == "--escape") {
             if (!value(1, a) || !ParseEscape(a, fixed.escapeTest))
                 return fail("expects modulus, sum, component or product");
-            fixedOnlyOption = true;
             fixedOnlyName = name;
             ++i;
         } else if (name == "--threshold") {
             if (!value(1, a) || !ParseReal(a, fixed.threshold)) return fail("expects a finite real");
-            fixedOnlyOption = true;
             fixedOnlyName = name;
             ++i;
         } else if (name == "--palette-seed") {
             if (!value(1, a) || !ParseUnsigned(a, 0xFFFFFFFFull, number))
                 return fail("expects an unsigned 32-bit number");
             fixed.paletteSeed = static_cast<std::uint32_t>(number);
-            fixedOnlyOption = true;
             fixedOnlyName = name;
             ++i;
         } else {
@@ -167,7 +160,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         options.fixed = fixed;
         return true;
     }
-    if (fixedOnlyOption) {
+    if (!fixedOnlyName.empty()) {
         error = fixedOnlyName + ": needs --julia RE IM or --mandelbrot";
         return false;
     }

@@ -112,6 +112,11 @@ TEST(ConfigControls, TogglesFlipSettingMarkAndTrackBarsAndSetDefaultsUndoesThem)
     ResetToDefaults(settings, controls);
     EXPECT_EQ(marks(), std::tuple(0, 0, 1, false, false, true, 0));
     EXPECT_EQ(Text(settings), Text(DefaultSettings()));
+    FakeControls stored;  // a file with every toggle on opens marked, the track bars off
+    LoadControls({12, 99, 1, 100, 0, 50, 1, 1, 1}, stored);
+    EXPECT_EQ(std::tuple(stored.checked[kIdRandomSettings], stored.checked[kIdSaveImage], stored.checked[kIdAllMonitors],
+                         stored.Disabled()),
+              std::tuple(true, true, true, 6));
     const std::int32_t thumbs[] = {37, 30, 20, 16, 30, 10};
     for (int id = kIdColors; id <= kIdRandomSpread; ++id) EXPECT_EQ(controls.pos[id], thumbs[id - kIdColors]) << id;
 }

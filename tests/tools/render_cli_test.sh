@@ -28,7 +28,9 @@ refused --images --seed 1 --size 10x10 --images 0
 refused --limit --seed 1 --size 10x10 --limit -3
 refused '--a?b' --seed 1 --size 10x10 "--a
 b"
-refused --max-iter --seed 1 --size 10x10 --max-iter 60
+for option in '--center-plane 0 0' '--width-plane 2' '--max-iter 60' '--escape sum' '--threshold 2' '--palette-seed 1'; do
+    refused "${option%% *}" --seed 1 --size 10x10 $option  # only a fixed image takes it
+done
 refused --julia --size 10x10 --julia nan 0
 refused --max-iter --size 10x10 --mandelbrot --max-iter 2147483648
 refused --escape --size 10x10 --mandelbrot --escape circle

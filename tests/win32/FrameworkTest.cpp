@@ -11,6 +11,7 @@
 #include "framework/File.h"
 #include "framework/GdiObject.h"
 #include "framework/Wnd.h"
+#include "host/HostPolicy.h"
 #include "tests/core/TempDir.h"
 #include "tests/win32/WinTestSupport.h"
 
@@ -65,6 +66,29 @@ TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUpAndDefaultKeepsItsLe
     wnd.Dispatch(kNested, 1, 0);
     EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 8002 5 6", "derived-both", "default 8009 8 9", "nested 1",
                                                  "nested 0", "default 8003 0 0", "default 8003 1 0"}));
+    HWND handle = reinterpret_cast<HWND>(0x1234);  // the map never asks the system
+    wnd.Attach(handle);
+    EXPECT_EQ(CWnd::FromHandlePermanent(handle), &wnd);
+    wnd.Detach();
+    EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr) << "a detached object stays in the handle map";
+}
+
+// The portable host policy's copies of the system's message and command values.
+TEST(HostPolicyValues, AreTheSystemsOwn) {
+    const std::uintptr_t rows[][2] = {
+        {zorv::kWmCreate, WM_CREATE},           {zorv::kWmDestroy, WM_DESTROY},
+        {zorv::kWmSetText, WM_SETTEXT},         {zorv::kWmPaint, WM_PAINT},
+        {zorv::kWmClose, WM_CLOSE},             {zorv::kWmShowWindow, WM_SHOWWINDOW},
+        {zorv::kWmActivateApp, WM_ACTIVATEAPP}, {zorv::kWmSetCursor, WM_SETCURSOR},
+        {zorv::kWmHelp, WM_HELP},               {zorv::kWmContextMenu, WM_CONTEXTMENU},
+        {zorv::kWmDisplayChange, WM_DISPLAYCHANGE}, {zorv::kWmKeyDown, WM_KEYDOWN},
+        {zorv::kWmSysKeyDown, WM_SYSKEYDOWN},   {zorv::kWmSysCommand, WM_SYSCOMMAND},
+        {zorv::kWmTimer, WM_TIMER},             {zorv::kWmMouseMove, WM_MOUSEMOVE},
+        {zorv::kWmLButtonDown, WM_LBUTTONDOWN}, {zorv::kWmRButtonDown, WM_RBUTTONDOWN},
+        {zorv::kWmMButtonDown, WM_MBUTTONDOWN}, {zorv::kScNextWindow, SC_NEXTWINDOW},
+        {zorv::kScPrevWindow, SC_PREVWINDOW},   {zorv::kScScreenSave, SC_SCREENSAVE},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row[0], row[1]) << std::hex << row[1];
 }
 
 // A file another program holds unshared does not open, and says why.

@@ -78,6 +78,16 @@ kill -0 "$pid" 2>/dev/null && fail "still running 1 s after SIGTERM"
 wait "$pid"; rc=$?
 [ $rc -eq 0 ] && [ ! -s "$work/err" ] || fail "SIGTERM: status $rc, stderr: $(head -c 600 "$work/err")"
 
+# By hand (-window), a window of its own: it asks the window manager for the
+# close request only, and its end ends the run with 0.
+"$zorv" -window -seed 7 2>"$work/err" & pid=$!; pids="$pids $pid"
+wait_for "a window of its own" 'own=$(xdotool search --onlyvisible --name "^Zorv\$" 2>/dev/null | head -n 1); [ -n "$own" ]'
+[ "$(xprop -id "$own" WM_PROTOCOLS)" = "WM_PROTOCOLS(ATOM): protocols  WM_DELETE_WINDOW" ] ||
+    fail "-window: its protocols are $(xprop -id "$own" WM_PROTOCOLS)"
+xdotool windowclose "$own"
+wait "$pid"; rc=$?
+[ $rc -eq 0 ] && [ ! -s "$work/err" ] || fail "-window closed: status $rc, stderr: $(head -c 600 "$work/err")"
+
 refused() {  # what, then the command
     what=$1; shift
     "$@" >/dev/null 2>"$work/err"; rc=$?
