@@ -81,6 +81,7 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
         {"last pixel byte missing", shortBy(kInfo24By2x2, 1), DibCheck::TooShort},
         {"complete 24-bit", kInfo24By2x2, DibCheck::Ok},
         {"core colour table cut short", MakeCoreDib(12, 3, 2, 4, 12 + 47), DibCheck::TooShort},
+        {"8-bit table of 256 one entry short", MakeInfoDib(Info(1, 1, 8), 255, 4), DibCheck::TooShort},
         {"negative height", MakeInfoDib(Info(2, -2, 24), 0, 16), DibCheck::TooBig},
         {"width 0", MakeInfoDib(Info(0, 5, 24), 0, 0), DibCheck::Ok},
         {"rows overflowing 32 bits", MakeInfoDib(Info(2147483647, 1, 24), 0, 64), DibCheck::TooShort},

@@ -315,6 +315,22 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSavedAndTheCanvasLeftAlone) {
     DestroyWindow(hWnd);
 }
 
+// The drawing timer as the saver window sets it: a tick every 200 ms, so at
+// most 14 of them in the 2.85 s after one (a shorter period gives more), and
+// more than a few (a longer one gives fewer).
+TEST_F(SaverWindow, TheDrawingTimerTicksEvery200Milliseconds) {
+    g_host.bPreview = true;  // no input policy
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 100, 80);
+    MSG msg;
+    GetMessageA(&msg, hWnd, WM_TIMER, WM_TIMER);
+    const DWORD first = GetTickCount();
+    int ticks = 0;
+    while (GetMessageA(&msg, hWnd, WM_TIMER, WM_TIMER) > 0 && GetTickCount() - first < 2850) ++ticks;
+    EXPECT_LE(ticks, 14);
+    EXPECT_GE(ticks, 5);
+    DestroyWindow(hWnd);
+}
+
 // While the display is off, paints compute nothing and the timer stops; on
 // again, the image goes on where it stopped. A key ends the saver either way.
 void SendDisplayState(HWND hWnd, DWORD state) {

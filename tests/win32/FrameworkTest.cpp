@@ -127,8 +127,9 @@ TEST(FrameworkObjects, FillSolidRectTakesWidthAndHeightFromItsOrigin) {
     EXPECT_EQ(surface.At(4, 3), wintest::Surface::kSentinel);
 }
 
-// An owner that takes another's handle deletes the one it held.
-TEST(FrameworkObjects, MoveAssignmentDeletesTheHandleItHeld) {
+// An owner that takes another's handle lets go of the one it held: a GDI
+// object, a device context, a file.
+TEST(FrameworkObjects, MoveAssignmentReleasesTheHandleItHeld) {
     CGdiObject held, other;
     held.Attach(CreateRectRgn(0, 0, 1, 1));
     other.Attach(CreateRectRgn(0, 0, 2, 2));
@@ -137,6 +138,27 @@ TEST(FrameworkObjects, MoveAssignmentDeletesTheHandleItHeld) {
     EXPECT_EQ(held.GetSafeHandle(), taken);
     EXPECT_EQ(other.GetSafeHandle(), nullptr);
     EXPECT_EQ(GetObjectType(old), 0u) << "the region held before is still alive";
+
+    CDC heldDC, otherDC;
+    heldDC.CreateCompatibleDC(nullptr);
+    otherDC.CreateCompatibleDC(nullptr);
+    const HDC oldDC = heldDC.GetSafeHdc(), takenDC = otherDC.GetSafeHdc();
+    heldDC = std::move(otherDC);
+    EXPECT_EQ(heldDC.GetSafeHdc(), takenDC);
+    EXPECT_EQ(GetObjectType(oldDC), 0u) << "the DC held before is still alive";
+
+    zorv::TempDir dir;
+    zorv::WriteFileText(dir / "a", "a");
+    zorv::WriteFileText(dir / "b", "b");
+    CFile heldFile, otherFile;
+    heldFile.Open((dir / "a").string().c_str(), CFile::modeRead | CFile::shareExclusive);
+    otherFile.Open((dir / "b").string().c_str(), CFile::modeRead | CFile::shareExclusive);
+    const HANDLE takenFile = otherFile.m_hFile;
+    heldFile = std::move(otherFile);
+    EXPECT_EQ(heldFile.m_hFile, takenFile);
+    EXPECT_FALSE(otherFile.IsOpen());
+    CFile again;  // "a" was held exclusively: it opens again only once let go
+    EXPECT_TRUE(again.Open((dir / "a").string().c_str(), CFile::modeRead | CFile::shareExclusive));
 }
 
 }  // namespace
