@@ -1,5 +1,5 @@
 // A window for the display mode to draw into, as XScreenSaver makes one: shows
-// a W x H window, prints its id and keeps it until killed.
+// a W x H window (at X, Y when given), prints its id and keeps it until killed.
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -8,8 +8,9 @@
 
 int main(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
-    if (!display || argc != 3) return 1;
-    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, std::atoi(argv[1]),
+    if (!display || (argc != 3 && argc != 5)) return 1;
+    const int x = argc == 5 ? std::atoi(argv[3]) : 0, y = argc == 5 ? std::atoi(argv[4]) : 0;
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, std::atoi(argv[1]),
                                               std::atoi(argv[2]), 0, 0, BlackPixel(display, DefaultScreen(display)));
     XMapWindow(display, window);
     XSync(display, False);

@@ -1,6 +1,6 @@
 #!/bin/sh
 # zorv as XScreenSaver runs it, under Xvfb: its images pixel for pixel against
-# zorv-render's (with MIT-SHM and without, after an exposure, after a resize),
+# zorv-render's (with MIT-SHM and without, after exposures, after a resize),
 # SIGTERM, the one-line refusals, and the install layout.
 # Usage: x11_test.sh ZORV ZORV_RENDER TEST_WINDOW BUILD_DIR
 zorv=$1 render=$2 window=$3 build=$4
@@ -54,6 +54,10 @@ for shm in without with; do
     wait_for "the first image, $shm MIT-SHM" 'shows "$work/first/"'
     xdotool windowunmap --sync "$win" windowmap --sync "$win"
     wait_for "the image again after an exposure, $shm MIT-SHM" 'shows "$work/first/"'
+    "$window" 30 20 10 20 >/dev/null & cover=$!  # a window over a part of it, gone again
+    sleep 0.3
+    kill "$cover"; wait "$cover" 2>/dev/null
+    wait_for "the part exposed again, $shm MIT-SHM" 'shows "$work/first/"'
     kill "$pid"; wait "$pid"
 done
 
