@@ -17,9 +17,9 @@ void PrintTo(const ScreenRect& r, std::ostream* os) { *os << "(" << r.left << ",
 
 namespace {
 
-// Command-line scanning: the argument table. (The program name and window
-// handles are read end to end by the preview and password-change hosts, and
-// the fuzz target keeps every scan inside its text.)
+// Command-line scanning: the argument table. (Window handles are read end to
+// end by the preview and password-change hosts, and the fuzz target keeps
+// every scan inside its text.)
 TEST(ScanMode, ArgumentTable) {
     const struct {
         const char* arguments;
@@ -48,6 +48,22 @@ TEST(ScanMode, ArgumentTable) {
         EXPECT_EQ(request.kind, row.kind) << '"' << row.arguments << "\" win9x=" << row.win9x;
         if (row.rest != nullptr) EXPECT_EQ(std::string(request.rest), row.rest) << row.arguments;
     }
+}
+
+// The program name ends at a closing quote, or unquoted at the first blank or
+// control character; the blanks after it go too.
+TEST(SkipProgramName, NameTable) {
+    const struct {
+        const char* line;
+        const char* arguments;
+    } rows[] = {
+        {"zorv.scr /s", "/s"},
+        {"zorv.scr\x1f\t/p 5", "/p 5"},
+        {"\"C:\\My Savers\\zorv.scr\" /c", "/c"},
+        {"\"unclosed /s", ""},
+        {"  /s", "/s"},
+    };
+    for (const auto& row : rows) EXPECT_STREQ(SkipProgramName(row.line), row.arguments) << row.line;
 }
 
 // The saver host's decisions: the window procedure's filter table, the input

@@ -114,6 +114,10 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
     EXPECT_FALSE(DibFitsForPainting(dib));
     WriteLe16(dib, 6, 0);
     EXPECT_TRUE(DibFitsForPainting(dib));
+    // GDI reads no more than 256 table entries, whatever its count says.
+    WriteLe32(dib, 32, 300);
+    dib.resize(108 + 1024);
+    EXPECT_TRUE(DibFitsForPainting(dib));
 }
 
 // The printer fit: 80 % of the page width at the dots' aspect, then capped by the
