@@ -29,19 +29,22 @@ void CDib::PrepareImage(SIZE_T nValidBytes) {
     m_pImagePalette.reset();
     if (m_hImage == nullptr) return;
 
+    zorv::DibCheck check = zorv::DibCheck::TooShort;
     {
         CGlobalLock lock(m_hImage);
         const auto valid = lock.Bytes().first(std::min<std::size_t>(lock.Bytes().size(), nValidBytes));
-        const zorv::DibCheck check = lock.Locked() ? zorv::CheckDibBlock(valid) : zorv::DibCheck::TooShort;
-        if (check != zorv::DibCheck::Ok) {
-            lock.Unlock();
-            FreeImage();
-            // A block too short for its own header is reported by the caller.
-            if (check == zorv::DibCheck::TooBig) AppMessageBox(kMsgTooBig, 0, 0);
-            return;
+        if (lock.Locked()) check = zorv::CheckDibBlock(valid);
+        if (check == zorv::DibCheck::Ok) {
+            m_nWidth = static_cast<std::int32_t>(zorv::DIBImageWidth(lock.Bytes()));
+            m_nHeight = static_cast<std::int32_t>(zorv::DIBImageHeight(lock.Bytes()));
         }
-        m_nWidth = static_cast<std::int32_t>(zorv::DIBImageWidth(lock.Bytes()));
-        m_nHeight = static_cast<std::int32_t>(zorv::DIBImageHeight(lock.Bytes()));
+    }
+    // The block is freed only once its lock has ended.
+    if (check != zorv::DibCheck::Ok) {
+        FreeImage();
+        // A block too short for its own header is reported by the caller.
+        if (check == zorv::DibCheck::TooBig) AppMessageBox(kMsgTooBig, 0, 0);
+        return;
     }
 
     m_pImagePalette.reset(new (std::nothrow) CPalette);
