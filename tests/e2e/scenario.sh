@@ -133,7 +133,27 @@ config)
     for close in Escape Return; do
         start_saver /c
         wait_window '^ZorvSaver$'
-        xdotool key shift+Tab shift+Tab shift+Tab space Tab $close  # Set Defaults, then off its button
+        if [ $close = Escape ]; then
+            # What the running dialog's controls hold; the thumb that Set Defaults
+            # moves is drawn again at once.
+            test_host dialog
+            wait_exit $host 20
+            tr -d '\r' <"$hostlog" >"$work/dialog"
+            printf 'dialog owner=[]\nbar 1002 0-100 at 37 enabled=1\nbar 1003 0-100 at 55 enabled=1\nbar 1004 0-100 at 20 enabled=1\nbar 1005 0-100 at 16 enabled=1\nbar 1006 0-100 at 30 enabled=1\nbar 1007 0-50 at 10 enabled=1\nbutton 1008 checked=0\nbutton 1010 checked=0\nbutton 1011 checked=0\n' >"$work/controls"
+            sed 's/ rect=.*//' "$work/dialog" | cmp -s - "$work/controls" || fail "the dialog's controls: $(cat "$work/dialog")"
+            thumb=$(sed -n 's/^bar 1003 .* rect=//p' "$work/dialog")
+            shot "$work/before.png"
+        fi
+        xdotool key shift+Tab shift+Tab shift+Tab space  # Set Defaults
+        if [ $close = Escape ]; then
+            for i in $(seq 30); do
+                shot "$work/after.png"
+                [ "$(compare -metric AE "$work/before.png[$thumb]" "$work/after.png[$thumb]" null: 2>&1)" != 0 ] && break
+                [ $i = 30 ] && fail "Set Defaults left the Iterations thumb where it was drawn"
+                sleep 0.1
+            done
+        fi
+        xdotool key Tab $close  # off the button
         if [ $close = Escape ]; then
             ends_with 2 "Set Defaults and Escape"
             cmp -s "$work/before.ini" "$ini" || fail "Set Defaults and Escape changed the file"

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -90,6 +92,16 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
     ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(version.size()), version.data()) &&
                 VerQueryValueA(version.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    // Explorer finds the strings through the translation: US English, Western code page.
+    WORD* translation = nullptr;
+    char* description = nullptr;
+    ASSERT_TRUE(VerQueryValueA(version.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+    ASSERT_EQ(length, 4u);
+    char query[64];
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileDescription", translation[0], translation[1]);
+    EXPECT_STREQ(query, "\\StringFileInfo\\040904e4\\FileDescription");
+    ASSERT_TRUE(VerQueryValueA(version.data(), query, reinterpret_cast<void**>(&description), &length));
+    EXPECT_STREQ(description, "Zorv Screen Saver");
 }
 
 TEST(Manifest, DpiAwarenessAndNoExecutionLevel) {

@@ -2,8 +2,10 @@
 // settings. "preview" starts the saver with /p inside its own window, checks the
 // child fills it and ends it by destroying the window; "password" starts /a with
 // its window; "boxes" lists the saver's message boxes with their owner and
-// topmost flag.
+// topmost flag; "dialog" what the settings dialog's controls hold.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,13 +55,37 @@ BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
     return TRUE;
 }
 
+// What the settings dialog's controls hold in the running program: its owner,
+// each track bar's range, position and place on screen, each button's mark.
+BOOL CALLBACK ListDialog(HWND hWnd, LPARAM) {
+    char cls[32] = {}, title[64] = {}, owner[64] = {};
+    GetClassNameA(hWnd, cls, sizeof cls);
+    GetWindowTextA(hWnd, title, sizeof title);
+    if (std::strcmp(cls, "#32770") != 0 || std::strcmp(title, "ZorvSaver") != 0 || !IsWindowVisible(hWnd)) return TRUE;
+    HWND hOwner = GetWindow(hWnd, GW_OWNER);
+    GetClassNameA(hOwner, owner, sizeof owner);
+    Log("dialog owner=[%s]", owner);  // the owner's class
+    for (int id = 1002; id <= 1007; ++id) {
+        HWND hBar = GetDlgItem(hWnd, id);
+        RECT r{};
+        GetWindowRect(hBar, &r);
+        Log("bar %d %ld-%ld at %ld enabled=%d rect=%ldx%ld+%ld+%ld", id, static_cast<long>(SendMessageA(hBar, TBM_GETRANGEMIN, 0, 0)),
+            static_cast<long>(SendMessageA(hBar, TBM_GETRANGEMAX, 0, 0)), static_cast<long>(SendMessageA(hBar, TBM_GETPOS, 0, 0)),
+            IsWindowEnabled(hBar) != 0, r.right - r.left, r.bottom - r.top, r.left, r.top);
+    }
+    for (int id : {1008, 1010, 1011})
+        Log("button %d checked=%d", id, static_cast<int>(SendDlgItemMessageA(hWnd, id, BM_GETCHECK, 0, 0)));
+    return TRUE;
+}
+
 }  // namespace
 
-// Usage: zorv_test_host preview|password|boxes <saver> <log file> [seconds to run]
+// Usage: zorv_test_host preview|password|boxes|dialog <saver> <log file> [seconds to run]
 int main(int argc, char** argv) {
     if (argc < 4 || (g_log = std::fopen(argv[3], "w")) == nullptr) return 2;
     const std::string mode = argv[1];
     if (mode == "boxes") return EnumWindows(ListBox, 0) ? 0 : 1;
+    if (mode == "dialog") return EnumWindows(ListDialog, 0) ? 0 : 1;
 
     const WNDCLASSA wc{0, HostProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr,
                        static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)), nullptr, "ZorvTestHost"};
