@@ -26,6 +26,7 @@ refused --size --seed 1 --size 10x0
 refused --size --seed 1 --size 16385x16384
 refused --images --seed 1 --size 10x10 --images 0
 refused --limit --seed 1 --size 10x10 --limit -3
+refused --limit --seed 1 --size 10x10 --limit 1000000001
 refused '--a?b' --seed 1 --size 10x10 "--a
 b"
 for option in '--center-plane 0 0' '--width-plane 2' '--max-iter 60' '--escape sum' '--threshold 2' '--palette-seed 1'; do
@@ -37,13 +38,16 @@ refused --escape --size 10x10 --mandelbrot --escape circle
 refused --threshold --size 10x10 --mandelbrot --threshold inf
 refused --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
 : >"$work/file"
-# The largest size is accepted; the folder it cannot make then ends the run with 1.
-"$render" --seed 1 --size 16384x16384 --out "$work/file" 2>"$work/err"
-[ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "an unwritable --out should exit 1 naming it"
+# The largest size is accepted; the folder it cannot make then ends the run with 1,
+# for the saver's images and a fixed one alike.
+for kind in '--seed 1' --mandelbrot; do
+    "$render" $kind --size 16384x16384 --out "$work/file" 2>"$work/err"
+    [ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "$kind: an unwritable --out should exit 1 naming it"
+done
 
 # Seed 1 at 96x64: the two presented images are the files; the first is the
 # renderer's golden image (the same pixels the core tests pin).
-"$render" --seed 1 --size 96x64 --images 2 --params --out "$work/g" >"$work/params" 2>"$work/err" ||
+"$render" --seed 1 --size 96x64 --images 2 --limit 1000000000 --params --out "$work/g" >"$work/params" 2>"$work/err" ||
     fail "saver run failed: $(cat "$work/err")"
 [ -s "$work/g/zorv-0002.bmp" ] && [ ! -e "$work/g/zorv-0003.bmp" ] || fail "--images 2 wrote other files"
 [ "$(sum_of "$work/g/zorv-0001.bmp")" = 1849376233 ] || fail "the first image differs from the golden image"
