@@ -1,7 +1,7 @@
 // CDib under Wine: BMP files of every depth in both header layouts loaded and
 // painted through GDI, failure messages and their order, what a failure keeps,
-// the atomic save, and the off-screen canvas. (The saver captures only its
-// 32-bit canvas: the close test in the desktop tests reads that capture back.)
+// the atomic save, a capture from a 256-colour device, and the off-screen
+// canvas. (The close test in the desktop tests reads a capture of the screen back.)
 #include <gtest/gtest.h>
 
 #include "framework/AppMessageBox.h"
@@ -53,6 +53,18 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
         }
     }
     EXPECT_EQ(g_messages, Texts(2, kMsgSetDIBitsFailed));
+}
+
+// The saver captures its window at the display's depth: at 256 colours the
+// picture carries the device's table, and its rows follow that table.
+TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
+    Surface device(Picture{8, 7, 3});
+    CDib dib;
+    ASSERT_TRUE(dib.Capture(&device.dc, 0, 0, 7, 3));
+    Surface target(7, 3);
+    dib.DrawFitted(&target.dc);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x) EXPECT_EQ(target.At(x, y), ShownColor(8, x, y)) << x << "," << y;
 }
 
 TEST_F(ImageStore, BadFilesAreRefusedWithTheirMessagesInOrderAndKeepOnlyTheSize) {
