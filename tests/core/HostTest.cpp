@@ -17,53 +17,40 @@ void PrintTo(const ScreenRect& r, std::ostream* os) { *os << "(" << r.left << ",
 
 namespace {
 
-// Command-line scanning: the argument table. (Window handles are read end to
-// end by the preview and password-change hosts, and the fuzz target keeps
-// every scan inside its text.)
-TEST(ScanMode, ArgumentTable) {
+// Command-line scanning: the command line as the system hands it over, the
+// program name first (quoted, or up to a blank or control character). (Window
+// handles are read end to end by the preview and password-change hosts, and
+// the fuzz target keeps every scan inside its text.)
+TEST(ScanMode, CommandLineTable) {
     const struct {
-        const char* arguments;
+        const char* line;
         bool win9x;
         RunModeKind kind;
         const char* rest;  // checked for Preview and ChangePassword
     } rows[] = {
-        {"- / -//  ", false, RunModeKind::Config, nullptr},
-        {"-S", false, RunModeKind::FullScreen, nullptr},
-        {"//s other words /c", false, RunModeKind::FullScreen, nullptr},
-        {"/ s", false, RunModeKind::FullScreen, nullptr},
-        {"/\ts", false, RunModeKind::Refused, nullptr},
-        {"/p1234", false, RunModeKind::Preview, "1234"},
-        {"/P   77 x", false, RunModeKind::Preview, "77 x"},
-        {"/L\t5", false, RunModeKind::Preview, "\t5"},  // only blanks are skipped after the letter
-        {"/p:1234", false, RunModeKind::Preview, ":1234"},
-        {"/c:1234", false, RunModeKind::ConfigOwned, nullptr},
-        {"C", false, RunModeKind::ConfigOwned, nullptr},
-        {"-A99", true, RunModeKind::ChangePassword, "99"},
-        {"/a 1234", false, RunModeKind::Refused, nullptr},
-        {"/x", true, RunModeKind::Refused, nullptr},
-        {"\xe9s", false, RunModeKind::Refused, nullptr},
+        {"zorv.scr - / -//  ", false, RunModeKind::Config, nullptr},
+        {"zorv.scr -S", false, RunModeKind::FullScreen, nullptr},
+        {"zorv.scr\x1f\t//s other words /c", false, RunModeKind::FullScreen, nullptr},
+        {"\"C:\\My Savers\\zorv.scr\"/ s", false, RunModeKind::FullScreen, nullptr},
+        {"  /s", false, RunModeKind::FullScreen, nullptr},
+        {"\"unclosed /s", false, RunModeKind::Config, nullptr},
+        {"z /\ts", false, RunModeKind::Refused, nullptr},
+        {"z /p1234", false, RunModeKind::Preview, "1234"},
+        {"z /P   77 x", false, RunModeKind::Preview, "77 x"},
+        {"z /L\t5", false, RunModeKind::Preview, "\t5"},  // only blanks are skipped after the letter
+        {"z /p:1234", false, RunModeKind::Preview, ":1234"},
+        {"z /c:1234", false, RunModeKind::ConfigOwned, nullptr},
+        {"z C", false, RunModeKind::ConfigOwned, nullptr},
+        {"z -A99", true, RunModeKind::ChangePassword, "99"},
+        {"z /a 1234", false, RunModeKind::Refused, nullptr},
+        {"z /x", true, RunModeKind::Refused, nullptr},
+        {"z \xe9s", false, RunModeKind::Refused, nullptr},
     };
     for (const auto& row : rows) {
-        const ModeRequest request = ScanMode(row.arguments, row.win9x);
-        EXPECT_EQ(request.kind, row.kind) << '"' << row.arguments << "\" win9x=" << row.win9x;
-        if (row.rest != nullptr) EXPECT_EQ(std::string(request.rest), row.rest) << row.arguments;
+        const ModeRequest request = ScanMode(SkipProgramName(row.line), row.win9x);
+        EXPECT_EQ(request.kind, row.kind) << '"' << row.line << "\" win9x=" << row.win9x;
+        if (row.rest != nullptr) EXPECT_EQ(std::string(request.rest), row.rest) << row.line;
     }
-}
-
-// The program name ends at a closing quote, or unquoted at the first blank or
-// control character; the blanks after it go too.
-TEST(SkipProgramName, NameTable) {
-    const struct {
-        const char* line;
-        const char* arguments;
-    } rows[] = {
-        {"zorv.scr /s", "/s"},
-        {"zorv.scr\x1f\t/p 5", "/p 5"},
-        {"\"C:\\My Savers\\zorv.scr\" /c", "/c"},
-        {"\"unclosed /s", ""},
-        {"  /s", "/s"},
-    };
-    for (const auto& row : rows) EXPECT_STREQ(SkipProgramName(row.line), row.arguments) << row.line;
 }
 
 // The saver host's decisions: the window procedure's filter table, the input
