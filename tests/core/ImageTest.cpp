@@ -65,6 +65,17 @@ TEST(DibHeader, InfoLayoutColourCountByBitsAndColoursUsed) {
     }
 }
 
+// The palette GDI realizes on 256-colour displays: each layout's table, 4 or 3 bytes an entry.
+TEST(DibHeader, PaletteEntriesOfBothLayouts) {
+    for (bool core : {false, true}) {
+        auto dib = core ? MakeCoreDib(12, 1, 1, 1, 12 + 6 + 4) : MakeInfoDib(Info(1, 1, 1), 2, 4);
+        for (std::size_t i = 0; i < 6; ++i) dib[(core ? 12 : 40) + i / 3 * (core ? 3 : 4) + i % 3] = static_cast<std::uint8_t>(i + 1);
+        const auto entries = DibPaletteEntries(dib);
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_TRUE(entries[1].blue == 4 && entries[1].green == 5 && entries[1].red == 6 && entries[0].red == 3) << core;
+    }
+}
+
 TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
     const auto kInfo24By2x2 = MakeInfoDib(Info(2, 2, 24), 0, 16);  // rows of 6 bytes padded to 8
     const auto shortBy = [](std::vector<std::uint8_t> dib, std::size_t n) {
