@@ -1,6 +1,6 @@
 // The framework window's message maps, walked from the most derived class up
 // with Default passing on each level's own message; and the small wrappers'
-// ownership of handles, sharing modes and rectangles.
+// ownership of handles and rectangles.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -89,19 +89,6 @@ TEST(HostPolicyValues, AreTheSystemsOwn) {
         {zorv::kScPrevWindow, SC_PREVWINDOW},   {zorv::kScScreenSave, SC_SCREENSAVE},
     };
     for (const auto& row : rows) EXPECT_EQ(row[0], row[1]) << std::hex << row[1];
-}
-
-// A file another program holds unshared does not open, and says why.
-TEST(FrameworkObjects, AFileHeldWithoutSharingFailsAsASharingViolation) {
-    zorv::TempDir dir;
-    const std::string path = (dir / "held.bmp").string();
-    zorv::WriteFileText(path, "x");
-    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    CFile file;
-    CFileException error;
-    EXPECT_FALSE(file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite, &error));
-    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
-    CloseHandle(holder);
 }
 
 // A DC borrowed from elsewhere outlives its wrapper; an owned one does not.
