@@ -76,6 +76,12 @@ TEST(DibHeader, PaletteEntriesOfBothLayouts) {
     }
 }
 
+// A compressed picture is written with its stored size, never one computed from rows.
+TEST(BmpFile, ACompressedPictureIsWrittenWithItsStoredSize) {
+    const DibWritePlan plan = PlanDibWrite(MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 10), 256, 10));
+    EXPECT_TRUE(plan.check == DibWriteCheck::Ok && !plan.storesImageSize && plan.dibBytes == 40 + 1024 + 10);
+}
+
 TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
     const auto kInfo24By2x2 = MakeInfoDib(Info(2, 2, 24), 0, 16);  // rows of 6 bytes padded to 8
     const auto shortBy = [](std::vector<std::uint8_t> dib, std::size_t n) {

@@ -1,7 +1,7 @@
 #!/bin/sh
 # zorv as XScreenSaver runs it, under Xvfb: its images pixel for pixel against
 # zorv-render's (with MIT-SHM and without, after exposures, after a resize),
-# SIGTERM, the one-line refusals, and the install layout.
+# SIGTERM, the one-line refusals, a display that goes away, and the install layout.
 # Usage: x11_test.sh ZORV ZORV_RENDER TEST_WINDOW BUILD_DIR
 zorv=$1 render=$2 window=$3 build=$4
 command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb is not installed: skipped"; exit 77; }
@@ -19,7 +19,7 @@ wait_for() {
     done
 }
 start_display() {  # Xvfb with the extra arguments; exports DISPLAY
-    Xvfb -displayfd 5 -screen 0 320x240x24 -nolisten tcp "$@" 5>"$work/d" >/dev/null 2>&1 & pids="$pids $!"
+    Xvfb -displayfd 5 -screen 0 320x240x24 -nolisten tcp "$@" 5>"$work/d" >/dev/null 2>&1 & xvfb=$!; pids="$pids $!"
     wait_for "Xvfb" '[ -s "$work/d" ]' || exit 1
     DISPLAY=":$(cat "$work/d")"; export DISPLAY; rm "$work/d"
 }
@@ -102,6 +102,11 @@ refused "a bad option" "$zorv" -spread 51
 kill "$winpid"; wait "$winpid" 2>/dev/null; sleep 0.2  # the window goes; its id stays bad
 refused "a bad window id" timeout 20 "$zorv" -window-id "$win"
 refused "no display" env -u DISPLAY "$zorv"
+# A display that goes away ends the run with 1 and one line on stderr.
+timeout 20 "$zorv" -window >"$work/out" 2>"$work/err" & pid=$!
+sleep 1
+kill "$xvfb"; wait "$pid"; rc=$?
+[ $rc -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && [ ! -s "$work/out" ] || fail "the display gone: status $rc, stderr: $(cat "$work/err")"
 
 cmake --install "$build" --prefix "$work/usr" >/dev/null &&
     [ -x "$work/usr/libexec/xscreensaver/zorv" ] && [ -s "$work/usr/share/xscreensaver/config/zorv.xml" ] ||
