@@ -112,6 +112,7 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
             GetWindowRect(others()[i], &r);
             EXPECT_TRUE(EqualRect(&r, &want[i]) && TopmostBlackCursorless(others()[i])) << "window " << i;
             EXPECT_TRUE(GetWindowLongA(others()[i], GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "window " << i << " in Alt+Tab";
+            EXPECT_EQ(GetWindowLongPtrA(others()[i], GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(g_host.hInstance));
             EXPECT_EQ(stream(i) != nullptr, g_settings.AllMonitors == 1) << "window " << i;
         }
         if (stream(1) != nullptr) g_run.column = stream(1)->State().column;
