@@ -90,9 +90,10 @@ int main(int argc, char** argv) {
     const WNDCLASSA wc{0, HostProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr,
                        static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)), nullptr, "ZorvTestHost"};
     RegisterClassA(&wc);
-    // A popup at the screen's corner, so that the test can find the preview on screen.
-    HWND hHost = CreateWindowExA(0, "ZorvTestHost", "Zorv Test Host", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
+    // A popup at the screen's corner, so that the test can find the preview on
+    // screen; hidden for /a, so that the saver's parent is not the foreground window.
+    HWND hHost = CreateWindowExA(0, "ZorvTestHost", "Zorv Test Host", WS_POPUP | (mode == "password" ? 0 : WS_VISIBLE), 0, 0,
+                                 152, 112, nullptr, nullptr, wc.hInstance, nullptr);
     if (hHost == nullptr) return 2;
     Pump(200);
     const unsigned long handle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hHost));
