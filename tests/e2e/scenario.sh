@@ -139,7 +139,7 @@ config)
             test_host dialog
             wait_exit $host 20
             tr -d '\r' <"$hostlog" >"$work/dialog"
-            printf 'dialog owner=[]\nbar 1002 0-100 at 37 enabled=1\nbar 1003 0-100 at 55 enabled=1\nbar 1004 0-100 at 20 enabled=1\nbar 1005 0-100 at 16 enabled=1\nbar 1006 0-100 at 30 enabled=1\nbar 1007 0-50 at 10 enabled=1\nbutton 1008 checked=0\nbutton 1010 checked=0\nbutton 1011 checked=0\n' >"$work/controls"
+            printf 'dialog owner=[]\nbar 1002 0-100 at 37 enabled=1\nbar 1003 0-100 at 55 enabled=1\nbar 1004 0-100 at 20 enabled=1\nbar 1005 0-100 at 16 enabled=1\nbar 1006 0-100 at 30 enabled=1\nbar 1007 0-50 at 10 enabled=1\n' >"$work/controls"
             sed 's/ rect=.*//' "$work/dialog" | cmp -s - "$work/controls" || fail "the dialog's controls: $(cat "$work/dialog")"
             thumb=$(sed -n 's/^bar 1003 .* rect=//p' "$work/dialog")
             shot "$work/before.png"

@@ -56,7 +56,7 @@ BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
 }
 
 // What the settings dialog's controls hold in the running program: its owner,
-// each track bar's range, position and place on screen, each button's mark.
+// each track bar's range, position and place on screen.
 BOOL CALLBACK ListDialog(HWND hWnd, LPARAM) {
     char cls[32] = {}, title[64] = {}, owner[64] = {};
     GetClassNameA(hWnd, cls, sizeof cls);
@@ -73,8 +73,6 @@ BOOL CALLBACK ListDialog(HWND hWnd, LPARAM) {
             static_cast<long>(SendMessageA(hBar, TBM_GETRANGEMAX, 0, 0)), static_cast<long>(SendMessageA(hBar, TBM_GETPOS, 0, 0)),
             IsWindowEnabled(hBar) != 0, r.right - r.left, r.bottom - r.top, r.left, r.top);
     }
-    for (int id : {1008, 1010, 1011})
-        Log("button %d checked=%d", id, static_cast<int>(SendDlgItemMessageA(hWnd, id, BM_GETCHECK, 0, 0)));
     return TRUE;
 }
 
