@@ -15,6 +15,7 @@
 #include "fractal/NewImage.h"
 #include "fractal/Random.h"
 #include "fractal/Renderer.h"
+#include "fractal/TimerPeriod.h"
 
 namespace zorv {
 namespace {
@@ -394,6 +395,11 @@ TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
         EXPECT_EQ(bounded.shown[i].image.centerX, unbounded.shown[i].image.centerX) << i;
     }
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(bounded.images[i].constant.re, unbounded.images[i].constant.re) << i;
+}
+
+TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {
+    const int rows[][2] = {{10, 200}, {3, 666}, {1, 2000}, {0, 2000}, {-7, 2000}, {2001, 0}};
+    for (const auto& row : rows) EXPECT_EQ(TimerPeriodMs(row[0]), static_cast<unsigned>(row[1])) << row[0];
 }
 
 // Any change to the arithmetic or to the order of draws changes these hashes.

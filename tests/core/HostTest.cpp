@@ -92,10 +92,8 @@ TEST(DecideHostWindow, FilterTable) {
     for (const auto& row : rows) {
         const HostAction action = DecideHostWindow(row.flags, row.message, row.wParam);
         const auto what = ::testing::Message() << std::hex << row.message << "/" << row.wParam;
-        EXPECT_EQ(action.effect, row.effect) << what;
-        EXPECT_EQ(action.route, row.route) << what;
-        if (row.route == Route::Answer) EXPECT_EQ(action.result, row.result) << what;
-        EXPECT_EQ(action.hideCursor, row.hideCursor) << what;
+        EXPECT_TRUE(action.effect == row.effect && action.route == row.route && action.hideCursor == row.hideCursor &&
+                    (row.route != Route::Answer || action.result == row.result)) << what;
     }
     // Once the close is accepted, input goes to the system alone.
     for (unsigned message : {kWmKeyDown, kWmSysKeyDown, kWmMouseMove, kWmLButtonDown, kWmRButtonDown, kWmMButtonDown})
@@ -126,9 +124,8 @@ TEST(DecideDefaultSaver, PolicyTable) {
         HostFlags flags = row.flags;
         const SaverAction action = DecideDefaultSaver(flags, row.message, row.wParam, {0, 0});
         const auto what = ::testing::Message() << std::hex << row.message << " win9x " << flags.bWin9x;
-        EXPECT_EQ(action.effect, row.effect) << what;
-        EXPECT_EQ(action.route, row.route) << what;
-        if (row.route == Route::Answer) EXPECT_EQ(action.result, 1) << what;
+        EXPECT_TRUE(action.effect == row.effect && action.route == row.route &&
+                    (row.route != Route::Answer || action.result == 1)) << what;
     }
     // A preview, a saver during its password check and one whose close is
     // accepted leave input to the system.

@@ -115,7 +115,7 @@ TEST(FrameworkObjects, FillSolidRectTakesWidthAndHeightFromItsOrigin) {
 }
 
 // An owner that takes another's handle lets go of the one it held: a GDI
-// object, a device context, a file.
+// object, a device context, a file; a file held unshared fails as a sharing violation.
 TEST(FrameworkObjects, MoveAssignmentReleasesTheHandleItHeld) {
     CGdiObject held, other;
     held.Attach(CreateRectRgn(0, 0, 1, 1));
@@ -144,8 +144,11 @@ TEST(FrameworkObjects, MoveAssignmentReleasesTheHandleItHeld) {
     heldFile = std::move(otherFile);
     EXPECT_EQ(heldFile.m_hFile, takenFile);
     EXPECT_FALSE(otherFile.IsOpen());
-    CFile again;  // "a" was held exclusively: it opens again only once let go
+    CFile again;  // "a" was held exclusively: it opens again only once let go; "b" is held still
     EXPECT_TRUE(again.Open((dir / "a").string().c_str(), CFile::modeRead | CFile::shareExclusive));
+    CFileException error;
+    EXPECT_FALSE(CFile().Open((dir / "b").string().c_str(), CFile::modeRead | CFile::shareDenyWrite, &error));
+    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
 }
 
 }  // namespace

@@ -104,8 +104,7 @@ refused "a bad window id" timeout 20 "$zorv" -window-id "$win"
 refused "no display" env -u DISPLAY "$zorv"
 # A display that goes away ends the run with 1 and one line on stderr.
 timeout 20 "$zorv" -window >"$work/out" 2>"$work/err" & pid=$!
-sleep 1
-kill "$xvfb"; wait "$pid"; rc=$?
+sleep 1; kill "$xvfb"; wait "$pid"; rc=$?
 [ $rc -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && [ ! -s "$work/out" ] || fail "the display gone: status $rc, stderr: $(cat "$work/err")"
 
 cmake --install "$build" --prefix "$work/usr" >/dev/null &&
