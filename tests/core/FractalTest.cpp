@@ -342,10 +342,9 @@ TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
 // Like a device context, the canvas drops what falls outside it.
 TEST(MemoryCanvas, DropsWhatFallsOutside) {
     MemoryCanvas canvas(2, 2);
-    const std::uint32_t column[] = {1, 2, 3, 4};
     const int outside[][2] = {{-1, 0}, {0, -1}, {2, 1}, {1, 2}};
     for (const auto& p : outside) canvas.SetPixel(p[0], p[1], 9);
-    canvas.SetColumn(1, -2, column, 4);
+    canvas.SetColumn(1, -2, std::vector<std::uint32_t>{1, 2, 3, 4}.data(), 4);
     EXPECT_TRUE(canvas.Pixel(0, 0) == 0 && canvas.Pixel(0, 1) == 0 && canvas.Pixel(1, 0) == 3 && canvas.Pixel(1, 1) == 4);
 }
 

@@ -148,11 +148,10 @@ TEST(DecideDefaultSaver, MovesBeyondFourPixelsEndTheSaverAndBecomeTheReference) 
     for (const auto& row : rows) {
         HostFlags flags;
         flags.ptCursorRef = row.reference;
-        const auto what = ::testing::Message() << row.cursor.x << "," << row.cursor.y;
-        EXPECT_EQ(DecideDefaultSaver(flags, kWmMouseMove, 0, row.cursor).effect == SaverEffect::PostClose, row.closes)
-            << what;
-        EXPECT_EQ(flags.ptCursorRef.x, (row.closes ? row.cursor : row.reference).x) << what;
-        EXPECT_EQ(flags.ptCursorRef.y, (row.closes ? row.cursor : row.reference).y) << what;
+        const bool closes = DecideDefaultSaver(flags, kWmMouseMove, 0, row.cursor).effect == SaverEffect::PostClose;
+        const CursorPoint want = row.closes ? row.cursor : row.reference;
+        EXPECT_TRUE(closes == row.closes && flags.ptCursorRef.x == want.x && flags.ptCursorRef.y == want.y)
+            << row.cursor.x << "," << row.cursor.y;
     }
 }
 

@@ -66,8 +66,7 @@ TEST(SettingsStore, ValueTextsGiveTheSameIntegersAsTheWindowsApi) {
     EXPECT_EQ(store.GetInt("Missing", "Iters", -4), static_cast<std::uint32_t>(-4));
     // A section written twice: only the first is read.
     WriteFileText(store.Path(), "[ZorvSaver]\r\nView=3\r\n[ZorvSaver]\r\nView=9\r\nIters=9\r\n");
-    EXPECT_EQ(store.GetInt("ZorvSaver", "View", 30), 3u);
-    EXPECT_EQ(store.GetInt("ZorvSaver", "Iters", 30), 30u);
+    EXPECT_TRUE(store.GetInt("ZorvSaver", "View", 30) == 3u && store.GetInt("ZorvSaver", "Iters", 30) == 30u);
 }
 
 // The configuration dialog's logic against a model of its controls: the position
