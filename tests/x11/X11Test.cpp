@@ -43,7 +43,7 @@ TEST(SaverOptions, OptionAndWindowTable) {
         {"-seed 4294967296", nullptr, "-seed:", Own, 0},   {"-delay 10000001", nullptr, "-delay:", Own, 0},
         {"-spread 51", nullptr, "-spread:", Own, 0},       {"-view 101", nullptr, "-view:", Own, 0},
         {"-constant -1", nullptr, "-constant:", Own, 0},   {"-scale +5", nullptr, "-scale:", Own, 0},
-        {"--root", nullptr, "--root:", Own, 0},
+        {"--root", nullptr, "--root:", Own, 0},            {"-seed 00000000000000000007", nullptr, nullptr, Own, 0},
     };
     for (const auto& row : rows) {
         SaverOptions options;
