@@ -6,6 +6,7 @@
 render=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+trap 'exit 1' HUP INT TERM
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 sum_of() { cksum <"$1" | cut -d' ' -f1; }
@@ -41,7 +42,8 @@ refused --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
 # The largest size is accepted; the folder it cannot make then ends the run with 1,
 # for the saver's images and a fixed one alike.
 for kind in '--seed 1' --mandelbrot; do
-    "$render" $kind --size 16384x16384 --out "$work/file" 2>"$work/err"
+    # One image at most: a run that missed the refusal must not fill the disk.
+    "$render" $kind --size 16384x16384 --images 1 --out "$work/file" 2>"$work/err"
     [ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "$kind: an unwritable --out should exit 1 naming it"
 done
 
