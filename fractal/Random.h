@@ -8,8 +8,6 @@ namespace zorv {
 
 class Random {
 public:
-    static constexpr int kMax = 32767;
-
     explicit Random(std::uint32_t seed = 1) : m_state(seed) {}
 
     void Seed(std::uint32_t seed) { m_state = seed; }

@@ -403,16 +403,9 @@ TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {
 
 // Any change to the arithmetic or to the order of draws changes these hashes.
 TEST(Renderer, GoldenHashesOfFirstPresentedImages) {
-    const struct {
-        std::uint32_t seed;
-        int randomSettings;
-        std::uint64_t hash;
-    } rows[] = {
-        {1, 0, 0x8f0feab81d54ed31ull},
-        {2, 0, 0x1a5881e203786c42ull},
-        {3, 0, 0x06454b27d0ab3b5full},
-        {4, 1, 0x2f632f81d423a209ull},
-    };
+    const struct { std::uint32_t seed; int randomSettings; std::uint64_t hash; } rows[] = {
+        {1, 0, 0x8f0feab81d54ed31ull}, {2, 0, 0x1a5881e203786c42ull},
+        {3, 0, 0x06454b27d0ab3b5full}, {4, 1, 0x2f632f81d423a209ull}};
     for (const auto& r : rows) {
         PaintRun run(r.seed, 96, 64);
         run.settings.RandomSettings = r.randomSettings;

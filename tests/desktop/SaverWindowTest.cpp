@@ -123,9 +123,12 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
         }
         const CFractalStream* kept = stream(1);
         g_host.pfnListMonitors = TwoMonitors;
-        SendMessageA(hWnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(320, 240));
-        ASSERT_EQ(others().size(), 1u);
         RECT r;
+        SetWindowPos(hWnd, nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);  // the change gives the screen back
+        SendMessageA(hWnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(320, 240));
+        GetWindowRect(hWnd, &r);
+        EXPECT_TRUE(r.right == GetSystemMetrics(SM_CXSCREEN) && r.bottom == GetSystemMetrics(SM_CYSCREEN)) << "the primary";
+        ASSERT_EQ(others().size(), 1u);
         GetWindowRect(others()[0], &r);
         EXPECT_TRUE(r.left == 320 && r.top == 0 && r.right == 800 && r.bottom == 360) << "after the display change";
         EXPECT_EQ(stream(0), kept) << "the right monitor's window was not kept";

@@ -73,6 +73,8 @@ until shows "$work/resized/zorv-"; do
     n=$((n + 1)); [ $n -gt 150 ] && { fail "no image at the new size"; break; }
     sleep 0.2
 done
+# The image before the resize gave back its shared segment (absent /proc, nothing to count).
+[ "$(awk -v p="$pid" '$5 == p' /proc/sysvipc/shm 2>/dev/null | wc -l)" -le 1 ] || fail "a shared segment kept after the resize"
 kill -TERM "$pid"
 n=0
 while kill -0 "$pid" 2>/dev/null && [ $n -lt 10 ]; do sleep 0.1; n=$((n + 1)); done
