@@ -110,7 +110,7 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
     expected[20] = 8 * 3;  // the image size, filled in in the picture too
     CDib dib;
     dib.m_hImage = Block(picture);
-    const std::string saved = Put(old, "saved.bmp");
+    const std::string saved = Put(old, "saved.bmp"), others = Put("not ours", "zro1.tmp");  // the rename's name is its own
     for (bool renaming : {false, true}) {
         Put(old, "saved.bmp");
         SetFileMoves(renaming ? MoveFileExStub : nullptr, renaming ? MoveFileCounting : nullptr);
@@ -119,6 +119,8 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
         EXPECT_EQ(zorv::ReadFileText(saved), File(expected, 14 + 40 + 1024)) << renaming;
     }
     EXPECT_EQ(g_renames, 2);
+    EXPECT_EQ(zorv::ReadFileText(others), "not ours");
+    std::filesystem::remove(others);
     EXPECT_EQ(BlockBytes(dib.m_hImage), expected);
     EXPECT_TRUE(g_messages.empty());
 
