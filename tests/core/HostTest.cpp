@@ -30,7 +30,7 @@ TEST(ScanMode, CommandLineTable) {
     } rows[] = {
         {"zorv.scr - / -//  ", false, RunModeKind::Config, nullptr},
         {"zorv.scr -S", false, RunModeKind::FullScreen, nullptr},
-        {"zorv.scr\x1f\t//s other words /c", false, RunModeKind::FullScreen, nullptr},
+        {"zorv.scr\x01\x1f\t//s other words /c", false, RunModeKind::FullScreen, nullptr},
         {"\"C:\\My Savers\\zorv.scr\"/ s", false, RunModeKind::FullScreen, nullptr},
         {"  /s", false, RunModeKind::FullScreen, nullptr},
         {"\"unclosed /s", false, RunModeKind::Config, nullptr},
