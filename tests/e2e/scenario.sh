@@ -199,7 +199,7 @@ saved_picture)
     wait_exit $host 20
     tr -d '\r' <"$hostlog" >"$work/boxes"
     [ "$(grep -c '^box ' "$work/boxes")" = 1 ] || fail "not one message box after 3 s: $(cat "$work/boxes")"
-    grep -q -e 'owner=\[Screen Saver\]' -e 'topmost=1' "$work/boxes" || fail "the box is neither owned by the saver nor topmost"
+    grep -q 'owner=\[Screen Saver\] topmost=1' "$work/boxes" || fail "the box is not owned by the saver and topmost: $(cat "$work/boxes")"
     grep -q 'text=\[ERROR: FILE MAY NOT BE DIB (BMP) FORMAT\]' "$work/boxes" || fail "the box's text: $(cat "$work/boxes")"
     xdotool search --name '^Zorv Screen Saver$' windowfocus --sync key Return 2>/dev/null
     sleep 1
