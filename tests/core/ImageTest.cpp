@@ -100,7 +100,7 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
         {"RLE8 with its stored size", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 10), 256, 10), DibCheck::Ok},
         {"RLE8 stored size beyond", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 11), 256, 10), DibCheck::TooShort},
         {"RLE4 without stored size", MakeInfoDib(Info(4, 4, 4, 0, kCompressionRle4, 0), 16, 64), DibCheck::TooShort},
-        {"bit fields without masks", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 0, 4), DibCheck::TooShort},
+        {"bit fields, masks a byte short", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 2, 3), DibCheck::TooShort},
         {"bit fields with masks", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 3, 4), DibCheck::Ok},
         {"garbage compression", MakeInfoDib(Info(2, 2, 24, 0, 0x7777, 100), 0, 16), DibCheck::TooShort},
         {"header size 0xFFFFFFFF", MakeCoreDib(0xFFFFFFFF, 1, 1, 24, 64), DibCheck::TooShort},
