@@ -97,7 +97,7 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
         {"width 0", MakeInfoDib(Info(0, 5, 24), 0, 0), DibCheck::Ok},
         {"rows overflowing 32 bits", MakeInfoDib(Info(2147483647, 1, 24), 0, 64), DibCheck::TooShort},
         {"colours used 0xFFFFFFFF", MakeInfoDib(Info(1, 1, 8, 0xFFFFFFFF), 256, 4), DibCheck::TooShort},
-        {"RLE8 with its stored size", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 10), 256, 10), DibCheck::Ok},
+        {"RLE8 with its stored size", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 0x10000), 256, 0x10000), DibCheck::Ok},
         {"RLE8 stored size beyond", MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 11), 256, 10), DibCheck::TooShort},
         {"RLE4 without stored size", MakeInfoDib(Info(4, 4, 4, 0, kCompressionRle4, 0), 16, 64), DibCheck::TooShort},
         {"bit fields, masks a byte short", MakeInfoDib(Info(1, 1, 16, 0, kCompressionBitFields), 2, 3), DibCheck::TooShort},
