@@ -22,12 +22,8 @@ namespace {
 // handles are read end to end by the preview and password-change hosts, and
 // the fuzz target keeps every scan inside its text.)
 TEST(ScanMode, CommandLineTable) {
-    const struct {
-        const char* line;
-        bool win9x;
-        RunModeKind kind;
-        const char* rest;  // checked for Preview and ChangePassword
-    } rows[] = {
+    // rest: checked for Preview and ChangePassword
+    const struct { const char* line; bool win9x; RunModeKind kind; const char* rest; } rows[] = {
         {"zorv.scr - / -//  ", false, RunModeKind::Config, nullptr},
         {"zorv.scr -S", false, RunModeKind::FullScreen, nullptr},
         {"zorv.scr\x01\x1f\t//s other words /c", false, RunModeKind::FullScreen, nullptr},

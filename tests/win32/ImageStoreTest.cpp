@@ -45,8 +45,11 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
             ASSERT_TRUE(dib.Load(Put(File(picture, 0x7FFF)).c_str()));
             Surface target(8, 4);
             dib.DrawFitted(&target.dc);
+            PALETTEENTRY first{};  // the palette of a table starts with its first colour
+            if (dib.m_pImagePalette) GetPaletteEntries(dib.m_pImagePalette->GetSafeHandle(), 0, 1, &first);
             EXPECT_TRUE(GetCurrentObject(target.dc, OBJ_PAL) == GetStockObject(DEFAULT_PALETTE) &&
-                        !dib.m_pImagePalette == (bits > 8)) << "the picture's palette stayed, or one without a table was made";
+                        (bits > 8 ? !dib.m_pImagePalette : RGB(first.peRed, first.peGreen, first.peBlue) == TableColor(0)))
+                << "the picture's palette stayed, or is not the table's";
             for (int y = 0; y < 4; ++y)
                 for (int x = 0; x < 8; ++x)
                     EXPECT_EQ(target.At(x, y), x < 7 && y < 3 && bits < 33 ? ShownColor(bits, x, y) : Surface::kSentinel)
