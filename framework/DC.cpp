@@ -76,10 +76,6 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
 }
 
-BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
-    return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
-}
-
 COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
 
 COLORREF CDC::SetPixelV(int x, int y, COLORREF color) { return ::SetPixelV(m_hDC, x, y, color); }

@@ -40,7 +40,6 @@ public:
     UINT RealizePalette();
     int SetStretchBltMode(int nMode);
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
-    BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
     COLORREF GetPixel(int x, int y) const;
     COLORREF SetPixelV(int x, int y, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
