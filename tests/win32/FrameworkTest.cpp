@@ -86,7 +86,7 @@ TEST(HostPolicyValues, AreTheSystemsOwn) {
         {zorv::kWmTimer, WM_TIMER},             {zorv::kWmMouseMove, WM_MOUSEMOVE},
         {zorv::kWmLButtonDown, WM_LBUTTONDOWN}, {zorv::kWmRButtonDown, WM_RBUTTONDOWN},
         {zorv::kWmMButtonDown, WM_MBUTTONDOWN}, {zorv::kScNextWindow, SC_NEXTWINDOW},
-        {zorv::kScPrevWindow, SC_PREVWINDOW},   {zorv::kScScreenSave, SC_SCREENSAVE},
+        {zorv::kScPrevWindow, SC_PREVWINDOW},   {zorv::kScScreenSave, SC_SCREENSAVE}, {zorv::kWmVerifyPassword, WM_APP},
     };
     for (const auto& row : rows) EXPECT_EQ(row[0], row[1]) << std::hex << row[1];
 }
