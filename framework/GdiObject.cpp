@@ -48,7 +48,3 @@ UINT CPalette::GetEntryCount() const {
     return count;
 }
 
-UINT CPalette::GetPaletteEntries(UINT nStartIndex, UINT nNumEntries, PALETTEENTRY* pEntries) const {
-    if (m_hObject == nullptr) return 0;
-    return ::GetPaletteEntries(GetSafeHandle(), nStartIndex, nNumEntries, pEntries);
-}

@@ -46,7 +46,6 @@ public:
     BOOL CreatePalette(const LOGPALETTE* pLogPalette);
     // Number of entries, or 0 without a palette.
     UINT GetEntryCount() const;
-    UINT GetPaletteEntries(UINT nStartIndex, UINT nNumEntries, PALETTEENTRY* pEntries) const;
 
     HPALETTE GetSafeHandle() const { return static_cast<HPALETTE>(m_hObject); }
     operator HPALETTE() const { return GetSafeHandle(); }
