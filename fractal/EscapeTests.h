@@ -16,16 +16,6 @@ inline bool EscapeSum(double re, double im, double threshold) { return re + im >
 inline bool EscapeComponent(double re, double im, double threshold) { return re > threshold || im > threshold; }
 inline bool EscapeProduct(double re, double im, double threshold) { return re * im > threshold; }
 
-inline bool Escapes(EscapeTest test, double re, double im, double threshold) {
-    switch (test) {
-        case EscapeTest::Sum: return EscapeSum(re, im, threshold);
-        case EscapeTest::Component: return EscapeComponent(re, im, threshold);
-        case EscapeTest::Product: return EscapeProduct(re, im, threshold);
-        case EscapeTest::Modulus: break;
-    }
-    return EscapeModulus(re, im, threshold);
-}
-
 const char* EscapeTestName(EscapeTest test);  // "modulus", "sum", "component", "product"
 
 }  // namespace zorv

@@ -28,10 +28,6 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC) {
     return Attach(::CreateCompatibleDC(pDC != nullptr ? pDC->GetSafeHdc() : nullptr));
 }
 
-BOOL CDC::CreateDC(const char* driver, const char* device, const char* output, const DEVMODEA* initData) {
-    return Attach(::CreateDCA(driver, device, output, initData));
-}
-
 BOOL CDC::Attach(HDC hDC) {
     if (hDC == nullptr) return FALSE;
     DeleteDC();

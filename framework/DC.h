@@ -19,8 +19,6 @@ public:
 
     // A memory DC compatible with `pDC` (the screen when null); owned.
     BOOL CreateCompatibleDC(CDC* pDC);
-    // CreateDCA; owned.
-    BOOL CreateDC(const char* driver, const char* device, const char* output, const DEVMODEA* initData);
     // Adopts `hDC`: it is deleted with DeleteDC unless detached first.
     BOOL Attach(HDC hDC);
     // Gives the DC up without deleting it; derived classes call it before

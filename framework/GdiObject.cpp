@@ -41,10 +41,4 @@ int CBitmap::GetBitmap(BITMAP* pBitmap) const {
 
 BOOL CPalette::CreatePalette(const LOGPALETTE* pLogPalette) { return Attach(::CreatePalette(pLogPalette)); }
 
-UINT CPalette::GetEntryCount() const {
-    if (m_hObject == nullptr) return 0;
-    WORD count = 0;
-    if (::GetObjectA(m_hObject, sizeof(count), &count) == 0) return 0;
-    return count;
-}
 

@@ -44,8 +44,6 @@ public:
     CPalette() = default;
 
     BOOL CreatePalette(const LOGPALETTE* pLogPalette);
-    // Number of entries, or 0 without a palette.
-    UINT GetEntryCount() const;
 
     HPALETTE GetSafeHandle() const { return static_cast<HPALETTE>(m_hObject); }
     operator HPALETTE() const { return GetSafeHandle(); }

@@ -47,7 +47,6 @@ public:
     // Runs the message through the maps; DefaultProc when no row matches.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     HWND m_hWnd = nullptr;
 

@@ -14,16 +14,6 @@ std::array<std::uint8_t, kBmpFileHeaderSize> EncodeBmpFileHeader(const BmpFileHe
     return bytes;
 }
 
-BmpFileHeader DecodeBmpFileHeader(std::span<const std::uint8_t> bytes) {
-    BmpFileHeader header;
-    header.type = ReadLe16(bytes, 0);
-    header.fileSize = ReadLe32(bytes, 2);
-    header.reserved1 = ReadLe16(bytes, 6);
-    header.reserved2 = ReadLe16(bytes, 8);
-    header.pixelOffset = ReadLe32(bytes, 10);
-    return header;
-}
-
 bool IsBmpFileHeader(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= kBmpFileHeaderSize && ReadLe16(bytes, 0) == kBmpFileType;
 }

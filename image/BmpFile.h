@@ -22,8 +22,6 @@ struct BmpFileHeader {
 };
 
 std::array<std::uint8_t, kBmpFileHeaderSize> EncodeBmpFileHeader(const BmpFileHeader& header);
-// Fields of the first 14 bytes (missing bytes read as 0).
-BmpFileHeader DecodeBmpFileHeader(std::span<const std::uint8_t> bytes);
 // What the reader accepts: at least 14 bytes, starting with "BM".
 bool IsBmpFileHeader(std::span<const std::uint8_t> bytes);
 

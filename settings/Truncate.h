@@ -16,10 +16,7 @@ constexpr std::int32_t TruncToInt(double value) {
     return static_cast<std::int32_t>(value);
 }
 
-// Two's-complement wrapping add and subtract, as the 32-bit machine did them.
-constexpr std::int32_t WrapAdd(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
+// Two's-complement wrapping subtract, as the 32-bit machine did it.
 constexpr std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }

@@ -32,7 +32,6 @@ public:
     void Show(const std::vector<std::uint32_t>& columns, int width, int height);
     // The exposed part of the window again, as far as the image on show covers it.
     void Redraw(int x, int y, int width, int height);
-    bool SharedMemory() const { return m_shared; }
 
 private:
     bool MakeImage(int width, int height);
