@@ -30,6 +30,7 @@ refused --limit --seed 1 --size 10x10 --limit -3
 refused --limit --seed 1 --size 10x10 --limit 1000000001
 refused '--a?b' --seed 1 --size 10x10 "--a
 b"
+refused "--$(printf %038d 0)\.\.\." --seed 1 --size 10x10 "--$(printf %039d 0)"  # named by its first 40 characters
 for option in '--center-plane 0 0' '--width-plane 2' '--max-iter 60' '--escape sum' '--threshold 2' '--palette-seed 1'; do
     refused "${option%% *}" --seed 1 --size 10x10 $option  # only a fixed image takes it
 done
@@ -73,6 +74,8 @@ big t1 unlimited --threads 1
 big t4 unlimited --threads 4
 big few 36000 --threads 1024
 [ "$(wc -l <"$work/t1.txt")" -eq 6 ] && grep -q 'stopped after 6 images' "$work/t1.err" || fail "--limit 6 not exact"
+timeout 60 "$render" --seed 1 --size 1x1 --images 1000000000 --out "$work/one" 2>&1 >/dev/null |
+    grep -q 'stopped after 10000 images' || fail "the start limit is not 10000 by default"
 diff -r "$work/t1" "$work/t4" >/dev/null && cmp -s "$work/t1.txt" "$work/t4.txt" || fail "4 threads differ from 1"
 grep -q 'going on with' "$work/few.err" && diff -r "$work/t1" "$work/few" >/dev/null &&
     cmp -s "$work/t1.txt" "$work/few.txt" || fail "a thread that could not start changed the run"
