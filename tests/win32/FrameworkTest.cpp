@@ -149,6 +149,7 @@ TEST(FrameworkObjects, MoveAssignmentReleasesTheHandleItHeld) {
     held = std::move(other);
     EXPECT_EQ(held.GetSafeHandle(), taken);
     EXPECT_EQ(other.GetSafeHandle(), nullptr);
+    EXPECT_FALSE(other.Attach(nullptr)) << "a failed creation reads as done";
     EXPECT_EQ(GetObjectType(old), 0u) << "the region held before is still alive";
 
     CDC heldDC, otherDC;
