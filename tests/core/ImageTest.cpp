@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "image/BmpFile.h"
@@ -93,7 +92,6 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
         {"core colour table cut short", MakeCoreDib(12, 3, 2, 4, 12 + 47), DibCheck::TooShort},
         {"8-bit table of 256 one entry short", MakeInfoDib(Info(1, 1, 8), 255, 4), DibCheck::TooShort},
         {"8-bit, 2 colours used", MakeInfoDib(Info(1, 1, 8, 2), 2, 4), DibCheck::Ok},
-        {"negative height", MakeInfoDib(Info(2, -2, 24), 0, 16), DibCheck::TooBig},
         {"width 0", MakeInfoDib(Info(0, 5, 24), 0, 0), DibCheck::Ok},
         {"rows overflowing 32 bits", MakeInfoDib(Info(2147483647, 1, 24), 0, 64), DibCheck::TooShort},
         {"colours used 0xFFFFFFFF", MakeInfoDib(Info(1, 1, 8, 0xFFFFFFFF), 256, 4), DibCheck::TooShort},

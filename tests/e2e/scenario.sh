@@ -38,20 +38,17 @@ test_host() {
 
 case "$1" in
 fullscreen)
-    # A fractal soon, a second /s exits 0 at once, and a move of the pointer ends
-    # the saver (the 4-pixel boundary is a host unit test).
+    # A second /s exits 0 at once and leaves the first running, and a move of the
+    # pointer ends the saver (the 4-pixel boundary is a host unit test; the
+    # picture on the whole screen is the saved_picture scenario's).
     pointer_to 100 100
     start_saver /s
     first=$saver_pid
     wait_window
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    [ "$WIDTH"x"$HEIGHT+$X+$Y" = 320x240+0+0 ] || fail "the window is $WIDTH x $HEIGHT at $X,$Y, not the screen"
-    wait_for_fractal 30
     start_saver /s
     ends_with 0 "a second /s"
     saver_pid=$first
     still_running "$first" || fail "a second /s ended the first"
-    [ "$(xdotool search --name '^Screen Saver$' | wc -l)" = 1 ] || fail "not exactly one saver window"
     xdotool mousemove 105 100
     ends_with 0 "a move of 5 pixels"
     ;;
@@ -116,12 +113,6 @@ config)
     printf "[ZorvSaver]\r\n$keys\r\n" >"$work/defaults.ini"
     cmp -s "$work/defaults.ini" "$ini" || fail "OK on defaults: $(od -c "$ini" | head -5)"
     printf '[ZorvSaver]\r\nIters=500\r\nSpread=-5\r\nScale=7\r\nRandomSettings=1\r\n' >"$ini"
-    cp "$ini" "$work/before.ini"
-    start_saver -C
-    wait_window '^ZorvSaver$'
-    xdotool key Escape
-    ends_with 2 "Escape"
-    cmp -s "$work/before.ini" "$ini" || fail "Escape changed the file"
     start_saver
     wait_window '^ZorvSaver$'
     xdotool key shift+Tab space Return
@@ -221,7 +212,6 @@ password_check)
     xdotool key a
     sleep 1.5
     still_running "$saver_pid" || fail "a refused password ended the saver"
-    [ "$(calls '^verify window=yes')" = 1 ] || fail "expected one check of the saver window: $(cat "$log")"
     echo accept >"$answer"
     xdotool key d
     ends_with 0 "an accepted password"

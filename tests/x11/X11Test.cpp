@@ -110,7 +110,6 @@ TEST(ChoosePixelFormat, VisualTable) {
         {{true, 24, 24, 0xFF0000, 0xFF00, 0xFF}, false, 0},  // packed pixels
         {{false, 24, 32, 0xFF0000, 0xFF00, 0xFF}, false, 0},
         {{true, 16, 16, 0xF800, 0x7E0, 0x1F}, false, 0},
-        {{true, 30, 32, 0x3FF00000, 0xFFC00, 0x3FF}, false, 0},
         {{true, 32, 32, 0x3FF00000, 0xFFC00, 0x3FF}, false, 0},
     };
     for (const auto& row : rows) {
