@@ -16,7 +16,6 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
-        shareCompat = 0x0000,
         shareExclusive = 0x0010,
         shareDenyWrite = 0x0020,
         shareDenyRead = 0x0030,

@@ -20,7 +20,7 @@ refused() {  # the option the error must name, then the arguments
     grep -q -- "^zorv-render: $option:" "$work/err" || fail "$* did not name $option: $(cat "$work/err")"
 }
 refused --seed --size 10x10
-refused --size --seed 1
+refused --size  # no arguments at all
 refused --seed --seed 4294967296 --size 10x10
 refused --size --seed 1 --size 65537x1
 refused --size --seed 1 --size 10x0
