@@ -18,10 +18,7 @@ struct RenderContext {
     Random& random;
 };
 
-// Draws per image: 17, or 23 with random settings.
-inline constexpr int kDrawsPerImage = 17;
-inline constexpr int kRandomSettingsDraws = 6;
-
+// Draws from the generator per image: 17, or 23 with random settings.
 void NewImage(RenderContext& context, Canvas& canvas);
 
 }  // namespace zorv

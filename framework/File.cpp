@@ -19,15 +19,12 @@ CFile& CFile::operator=(CFile&& other) noexcept {
 CFile::CreateArgs CFile::MapOpenFlags(UINT nOpenFlags) {
     CreateArgs args{};
     switch (nOpenFlags & 3) {
-        case modeWrite: args.access = GENERIC_WRITE; break;
         case modeReadWrite: args.access = GENERIC_READ | GENERIC_WRITE; break;
         default: args.access = GENERIC_READ; break;
     }
     switch (nOpenFlags & 0x70) {
         case shareExclusive: args.share = 0; break;
         case shareDenyWrite: args.share = FILE_SHARE_READ; break;
-        case shareDenyRead: args.share = FILE_SHARE_WRITE; break;
-        case shareDenyNone: args.share = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
         default: args.share = 0; break;  // compatibility mode is exclusive on Win32
     }
     args.creation = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;

@@ -14,12 +14,9 @@ public:
     // Open flags; combine one access mode, one sharing mode and modeCreate.
     enum OpenFlags : UINT {
         modeRead = 0x0000,
-        modeWrite = 0x0001,
         modeReadWrite = 0x0002,
         shareExclusive = 0x0010,
         shareDenyWrite = 0x0020,
-        shareDenyRead = 0x0030,
-        shareDenyNone = 0x0040,
         modeCreate = 0x1000,
     };
 
