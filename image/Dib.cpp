@@ -221,13 +221,10 @@ BOOL CDib::Save(const char* path) {
     // The picture goes to a new file beside the old one, which it replaces only
     // once written and closed: a failed save never costs the last good picture.
     char tempPath[MAX_PATH] = {};
-    if (!ExistingFileIsWritable(path) || GetTempFileNameA(FolderOf(path).c_str(), "zrv", 0, tempPath) == 0) {
-        AppMessageBox(kMsgOpenSaveFile, 0, 0);
-        return FALSE;
-    }
     CFile file;
-    if (!file.Open(tempPath, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive)) {
-        DeleteFileA(tempPath);
+    if (!ExistingFileIsWritable(path) || GetTempFileNameA(FolderOf(path).c_str(), "zrv", 0, tempPath) == 0 ||
+        !file.Open(tempPath, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive)) {
+        if (tempPath[0] != '\0') DeleteFileA(tempPath);
         AppMessageBox(kMsgOpenSaveFile, 0, 0);
         return FALSE;
     }
