@@ -103,8 +103,9 @@ config)
     # The settings dialog: Enter is OK and writes every key; stored values beyond
     # the track bars come back clamped; Escape writes nothing; the check box of
     # every monitor (the last tab stop; Set Defaults is three back from the first
-    # track bar) is on by default, off when unchecked, on after Set Defaults,
-    # which Cancel forgets.
+    # track bar, four while the saved picture's button is checked, a stop then)
+    # is on by default, off when unchecked, on after Set Defaults, which Cancel
+    # forgets.
     start_saver /c
     wait_window '^ZorvSaver$'
     xdotool key Return
@@ -119,7 +120,7 @@ config)
     ends_with 1 "Enter with stored values"
     printf '[ZorvSaver]\r\nIters=100\r\nSpread=50\r\nScale=7\r\nRandomSettings=1\r\nCycles=37\r\nConstant=20\r\nView=30\r\nSaveImage=0\r\nAllMonitors=0\r\n' >"$work/clamped.ini"
     cmp -s "$work/clamped.ini" "$ini" || fail "stored values after OK: $(od -c "$ini" | head -8)"
-    printf '[ZorvSaver]\r\nIters=55\r\nAllMonitors=0\r\n' >"$ini"
+    printf '[ZorvSaver]\r\nIters=55\r\nSaveImage=1\r\nAllMonitors=0\r\n' >"$ini"
     cp "$ini" "$work/before.ini"
     for close in Escape Return; do
         start_saver /c
@@ -130,12 +131,12 @@ config)
             test_host dialog
             wait_exit $host 20
             tr -d '\r' <"$hostlog" >"$work/dialog"
-            printf 'dialog owner=[]\nbar 1002 0-100 at 37 enabled=1\nbar 1003 0-100 at 55 enabled=1\nbar 1004 0-100 at 20 enabled=1\nbar 1005 0-100 at 16 enabled=1\nbar 1006 0-100 at 30 enabled=1\nbar 1007 0-50 at 10 enabled=1\n' >"$work/controls"
+            printf 'dialog owner=[]\nbar 1002 0-100 at 37 enabled=1\nbar 1003 0-100 at 55 enabled=1\nbar 1004 0-100 at 20 enabled=1\nbar 1005 0-100 at 16 enabled=1\nbar 1006 0-100 at 30 enabled=1\nbar 1007 0-50 at 10 enabled=1\ncheck 1008 0\ncheck 1010 1\ncheck 1011 0\n' >"$work/controls"
             sed 's/ rect=.*//' "$work/dialog" | cmp -s - "$work/controls" || fail "the dialog's controls: $(cat "$work/dialog")"
             thumb=$(sed -n 's/^bar 1003 .* rect=//p' "$work/dialog")
             shot "$work/before.png"
         fi
-        xdotool key shift+Tab shift+Tab shift+Tab space  # Set Defaults
+        xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space  # Set Defaults
         if [ $close = Escape ]; then
             for i in $(seq 30); do
                 shot "$work/after.png"
@@ -150,7 +151,7 @@ config)
             cmp -s "$work/before.ini" "$ini" || fail "Set Defaults and Escape changed the file"
         else
             ends_with 1 "Set Defaults and Enter"
-            printf "[ZorvSaver]\r\nIters=30\r\nAllMonitors=1\r\nCycles=37\r\nConstant=20\r\nScale=16\r\nView=30\r\nSpread=10\r\nRandomSettings=0\r\nSaveImage=0\r\n" >"$work/reset.ini"
+            printf "[ZorvSaver]\r\nIters=30\r\nSaveImage=0\r\nAllMonitors=1\r\nCycles=37\r\nConstant=20\r\nScale=16\r\nView=30\r\nSpread=10\r\nRandomSettings=0\r\n" >"$work/reset.ini"
             cmp -s "$work/reset.ini" "$ini" || fail "Set Defaults and OK: $(od -c "$ini" | head -8)"
         fi
     done

@@ -99,6 +99,7 @@ refused() {  # what, then the command
         fail "$what: status $rc, stderr: $(cat "$work/err")"
 }
 refused "a bad option" "$zorv" -spread 51
+"$zorv" -help >"$work/out" && grep -q -- -window-id "$work/out" || fail "-help: not the usage with status 0"
 kill "$winpid"; wait "$winpid" 2>/dev/null; sleep 0.2  # the window goes; its id stays bad
 refused "a bad window id" timeout 20 "$zorv" -window-id "$win"
 refused "no display" env -u DISPLAY "$zorv"

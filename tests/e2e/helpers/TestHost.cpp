@@ -56,7 +56,7 @@ BOOL CALLBACK ListBox(HWND hWnd, LPARAM) {
 }
 
 // What the settings dialog's controls hold in the running program: its owner,
-// each track bar's range, position and place on screen.
+// each track bar's range, position and place on screen, and each check box.
 BOOL CALLBACK ListDialog(HWND hWnd, LPARAM) {
     char cls[32] = {}, title[64] = {}, owner[64] = {};
     GetClassNameA(hWnd, cls, sizeof cls);
@@ -73,6 +73,7 @@ BOOL CALLBACK ListDialog(HWND hWnd, LPARAM) {
             static_cast<long>(SendMessageA(hBar, TBM_GETRANGEMAX, 0, 0)), static_cast<long>(SendMessageA(hBar, TBM_GETPOS, 0, 0)),
             IsWindowEnabled(hBar) != 0, r.right - r.left, r.bottom - r.top, r.left, r.top);
     }
+    for (int id : {1008, 1010, 1011}) Log("check %d %u", id, IsDlgButtonChecked(hWnd, id));
     return TRUE;
 }
 
