@@ -103,7 +103,7 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
         {"garbage compression", MakeInfoDib(Info(2, 2, 24, 0, 0x7777, 100), 0, 16), DibCheck::TooShort},
         {"header size 0xFFFFFFFF", MakeCoreDib(0xFFFFFFFF, 1, 1, 24, 64), DibCheck::TooShort},
         {"size 108 with GDI's one-entry table", MakeCoreDib(108, 1, 0, 0, 108 + 4), DibCheck::Ok},
-        {"size 108, GDI's table cut short", MakeCoreDib(108, 1, 0, 0, 108 + 3), DibCheck::TooShort},
+        {"size 108, 8-bit: GDI's 256 entries cut short", [] { auto d = MakeCoreDib(108, 1, 0, 0, 108 + 1023); d[14] = 8; return d; }(), DibCheck::TooShort},
         {"size 108, GDI's width 65537", MakeCoreDib(108, 1, 1, 0, 108 + 4), DibCheck::TooBig},
         // What GDI would decode is capped, however few bytes describe it.
         {"side 32768", MakeInfoDib(Info(32768, 1, 8), 256, 32768), DibCheck::Ok},

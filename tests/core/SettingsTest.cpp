@@ -46,7 +46,7 @@ std::string Text(const SaverSettings& s) {
 TEST(SettingsStore, StoredValuesLoadUnclampedNegativesAsUnsignedTogglesAsNotZero) {
     TempDir dir;
     IniFileStore store(dir / "zorvsave.ini");
-    WriteFileText(store.Path(), "[ZorvSaver]\nCycles=-1\nIters=500\nView=250\nSpread=-5\nRandomSettings=7\nSaveImage=-1\n");
+    WriteFileText(store.Path(), "[ZorvSaver]\nCycles=-1\nIters=500\nView=250\nSpread=-5\nRandomSettings=7\nSaveImage=-1");  // no line end
     SaverSettings loaded{-1, -1, -1, -1, -1, -1, 0, 0, 0};
     LoadSettings(loaded, store);  // a file from before AllMonitors: fractals on every monitor
     EXPECT_EQ(Text(loaded), Text({4294967295.0, 500, 20, 16, 250, 4294967291.0, 1, 1, 1}));
