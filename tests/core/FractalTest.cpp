@@ -383,10 +383,11 @@ TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
     ASSERT_EQ(bounded.images.size(), 4u) << "a stopped pixel was not picked up where it stopped";
     ASSERT_EQ(bounded.shown.size(), unbounded.shown.size());
     EXPECT_FALSE(bounded.shown.empty());
-    for (std::size_t i = 0; i < bounded.shown.size(); ++i) {
-        EXPECT_EQ(bounded.shown[i].pixels, unbounded.shown[i].pixels) << i;
-    }
+    for (std::size_t i = 0; i < bounded.shown.size(); ++i) EXPECT_EQ(bounded.shown[i].pixels, unbounded.shown[i].pixels) << i;
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(bounded.images[i].constant.re, unbounded.images[i].constant.re) << i;
+    const FractalState& s = bounded.state;  // a new size, even inside a pixel, starts an image over
+    EXPECT_TRUE(s.pixelPending && TakeClientSize(bounded.state, 27, 1) && s.column == 0 && !s.hasDetail && !s.columnPending &&
+                !s.pixelPending && !s.imageShown);
 }
 
 TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {

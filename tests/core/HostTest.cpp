@@ -34,7 +34,6 @@ TEST(ScanMode, CommandLineTable) {
         {"z /p1234", false, RunModeKind::Preview, "1234"},
         {"z /P   77 x", false, RunModeKind::Preview, "77 x"},
         {"z /L\t5", false, RunModeKind::Preview, "\t5"},  // only blanks are skipped after the letter
-        {"z /p:1234", false, RunModeKind::Preview, ":1234"},
         {"z /c:1234", false, RunModeKind::ConfigOwned, nullptr},
         {"z C", false, RunModeKind::ConfigOwned, nullptr},
         {"z -A99", true, RunModeKind::ChangePassword, "99"},
