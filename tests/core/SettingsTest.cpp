@@ -50,6 +50,10 @@ TEST(SettingsStore, StoredValuesLoadUnclampedNegativesAsUnsignedTogglesAsNotZero
     SaverSettings loaded{-1, -1, -1, -1, -1, -1, 0, 0, 0};
     LoadSettings(loaded, store);  // a file from before AllMonitors: fractals on every monitor
     EXPECT_EQ(Text(loaded), Text({4294967295.0, 500, 20, 16, 250, 4294967291.0, 1, 1, 1}));
+    const SaverSettings custom{12, 34, 56, 78, 90, 11, 1, 1, 0};
+    SaveSettings(custom, store);  // the native store writes what it reads back
+    LoadSettings(loaded, store);
+    EXPECT_EQ(Text(loaded), Text(custom));
 }
 
 TEST(SettingsStore, ValueTextsGiveTheSameIntegersAsTheWindowsApi) {
