@@ -113,7 +113,6 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
             EXPECT_TRUE(EqualRect(&r, &want[i]) && TopmostBlackCursorless(others()[i])) << "window " << i;
             EXPECT_TRUE(GetWindowLongA(others()[i], GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "window " << i << " in Alt+Tab";
             EXPECT_EQ(GetWindowLongPtrA(others()[i], GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(g_host.hInstance));
-            EXPECT_NE(stream(i), nullptr) << "window " << i;
         }
         if (stream(1) != nullptr) g_run.column = stream(1)->State().column;
     } else if (g_run.ticks == 2) {
@@ -399,6 +398,9 @@ TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
     };
     cycle();
     const long before = ::GdiObjects();
+    const HGDIOBJ held = CreateRectRgn(0, 0, 1, 1);
+    EXPECT_EQ(::GdiObjects(), before + 1) << "the count misses a region";
+    DeleteObject(held);
     for (int i = 0; i < 5; ++i) cycle();
     EXPECT_LE(::GdiObjects(), before) << "five rounds left objects behind";
     DestroyWindow(hWnd);

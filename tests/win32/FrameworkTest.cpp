@@ -107,7 +107,6 @@ TEST(FrameworkObjects, DisplayPowerIsRegisteredForAndReadFromEitherSetting) {
         const struct { GUID guid; DWORD length, data; } setting{row.guid, row.length, row.data};
         EXPECT_EQ(DisplayPowerOf(row.wParam, reinterpret_cast<LPARAM>(&setting)), row.power) << row.wParam << " " << row.data;
     }
-    notification.Unregister();
     DestroyWindow(hWnd);
 }
 

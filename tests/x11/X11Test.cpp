@@ -107,6 +107,7 @@ TEST(ChoosePixelFormat, VisualTable) {
         {{true, 24, 32, 0xFF0000, 0xFF00, 0xFF}, true, 0x00112233},
         {{true, 32, 32, 0xFF0000, 0xFF00, 0xFF}, true, 0xFF112233},  // opaque alpha
         {{true, 24, 32, 0xFF, 0xFF00, 0xFF0000}, true, 0x00332211},
+        {{true, 24, 32, 0xFF00, 0xFF, 0xFF0000}, true, 0x00331122},  // green in the low byte
         {{true, 24, 24, 0xFF0000, 0xFF00, 0xFF}, false, 0},  // packed pixels
         {{false, 24, 32, 0xFF0000, 0xFF00, 0xFF}, false, 0},
         {{true, 16, 16, 0xF800, 0x7E0, 0x1F}, false, 0},
