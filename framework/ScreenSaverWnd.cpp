@@ -79,7 +79,7 @@ LRESULT ForwardToSaverObject(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     if (pWnd == nullptr) return 0;
     if (pWnd->m_hWnd == nullptr) {
         // The first message arrives inside CreateWindowExA, before WM_CREATE.
-        FrameworkInit(reinterpret_cast<HINSTANCE>(::GetWindowLongA(hWnd, GWL_HINSTANCE)), nullptr, const_cast<LPSTR>(""),
+        FrameworkInit(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hWnd, GWLP_HINSTANCE)), nullptr, const_cast<LPSTR>(""),
                       SW_SHOWNORMAL);
         pWnd->Attach(hWnd);
     }

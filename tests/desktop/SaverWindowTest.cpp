@@ -70,7 +70,7 @@ bool TopmostBlackCursorless(HWND hWnd) {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) && IsWindowVisible(hWnd) && GetCursor() == nullptr &&
-           GetClassLongA(hWnd, GCL_HBRBACKGROUND) == reinterpret_cast<DWORD>(GetStockObject(BLACK_BRUSH));
+           GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND) == reinterpret_cast<ULONG_PTR>(GetStockObject(BLACK_BRUSH));
 }
 
 struct {
@@ -103,7 +103,7 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
         EXPECT_EQ(GetWindowLongA(hWnd, GWL_STYLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
         EXPECT_EQ(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0) << "the saver window is the one in Alt+Tab";
         EXPECT_EQ(GetClassLongA(hWnd, GCL_STYLE), static_cast<DWORD>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC));
-        EXPECT_NE(GetClassLongA(hWnd, GCL_HICON), 0u);
+        EXPECT_NE(GetClassLongPtrA(hWnd, GCLP_HICON), 0u);
         EXPECT_TRUE(TopmostBlackCursorless(hWnd));
         ASSERT_EQ(others().size(), 2u);
         const RECT want[] = {{-200, -100, 0, 140}, {320, 0, 700, 300}};

@@ -32,7 +32,7 @@ public:
     LRESULT OnBoth(WPARAM, LPARAM) { return Log("base-both", 1); }
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         char call[64];
-        std::snprintf(call, sizeof call, "default %x %u %ld", message, wParam, lParam);  // the message in hex
+        std::snprintf(call, sizeof call, "default %x %u %ld", message, static_cast<unsigned>(wParam), static_cast<long>(lParam));  // the message in hex
         return Log(call, 77);
     }
     DECLARE_MESSAGE_MAP(CMapBase)
