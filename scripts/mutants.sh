@@ -192,10 +192,12 @@ trees_of() {
     echo native win32
 }
 
+# The Windows tree is the 64-bit build where this machine runs no 32-bit programs.
+winkind=$("$here/scripts/host-arch.sh")
 build_tree() {  # tree log
-    local dir=$native
-    [ "$1" = win32 ] && dir=$win32
-    "$copy/scripts/build.sh" "$1" "$dir" >>"$2" 2>&1
+    local dir=$native kind=$1
+    [ "$1" = win32 ] && dir=$win32 kind=$winkind
+    "$copy/scripts/build.sh" "$kind" "$dir" >>"$2" 2>&1
 }
 
 # Syntax-only compilation of the translation units a file reaches in one tree:

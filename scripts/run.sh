@@ -7,17 +7,19 @@ set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-0}
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" win32 >/dev/null
+# The 64-bit build where this machine runs no 32-bit programs.
+arch=$("$root/scripts/host-arch.sh")
+"$root/scripts/build.sh" "$arch" >/dev/null
 
-export WINEPREFIX="$root/build/win32/run-wineprefix"
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$root/build/$arch/run-wineprefix"
+export WINEDEBUG=-all WINEARCH=$arch WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix (once, about 15 s)..."
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
 fi
-scr="$root/build/win32/bin/zorv.scr"
+scr="$root/build/$arch/bin/zorv.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
     echo "Zorv runs full-screen on $DISPLAY: press a key, click or move the mouse to end it."

@@ -4,7 +4,7 @@
 
 : "${ZORV_BUILD:?}" "${ZORV_SCR:?}" "${ZORV_HELPERS:?}"
 work="$ZORV_BUILD/e2e-work/$E2E_NAME"
-export WINEPREFIX="$ZORV_BUILD/e2e-wineprefix" WINEDEBUG=-all WINEARCH=win32
+export WINEPREFIX="$ZORV_BUILD/e2e-wineprefix" WINEDEBUG=-all WINEARCH="${ZORV_WINEARCH:-win32}"
 export WINEDLLOVERRIDES="${E2E_DLLOVERRIDES:-mscoree,mshtml=}"
 windir="$WINEPREFIX/drive_c/windows"
 ini="$windir/zorvsave.ini"
