@@ -54,6 +54,13 @@ TEST(SettingsStore, StoredValuesLoadUnclampedNegativesAsUnsignedTogglesAsNotZero
     SaveSettings(custom, store);  // the native store writes what it reads back
     LoadSettings(loaded, store);
     EXPECT_EQ(Text(loaded), Text(custom));
+#ifndef _WIN32
+    // A write that fails (a full disk) keeps the stored value and leaves no partial copy.
+    const std::filesystem::path partial = store.Path().string() + ".new";
+    std::filesystem::create_symlink("/dev/full", partial);
+    store.WriteString("ZorvSaver", "Iters", "99");
+    EXPECT_TRUE(store.GetInt("ZorvSaver", "Iters", 0) == 34u && !std::filesystem::is_symlink(partial));
+#endif
 }
 
 TEST(SettingsStore, ValueTextsGiveTheSameIntegersAsTheWindowsApi) {
