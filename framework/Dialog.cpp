@@ -2,17 +2,14 @@
 #include "framework/Dialog.h"
 
 BOOL CDialog::OnInitDialog() {
-    if (!UpdateData(FALSE)) {
-        EndDialog(-1);
-        return FALSE;
-    }
+    UpdateData(FALSE);
     // The program offers no help, so a template's help button would lead nowhere.
     if (HWND hHelp = ::GetDlgItem(m_hWnd, kHelpButtonId); hHelp != nullptr) ::ShowWindow(hHelp, SW_HIDE);
     return TRUE;
 }
 
 void CDialog::OnOK() {
-    if (!UpdateData(TRUE)) return;
+    UpdateData(TRUE);
     EndDialog(IDOK);
 }
 
@@ -20,10 +17,9 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+void CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
-    return !dx.Failed();
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}

@@ -6,20 +6,13 @@
 
 #include "framework/Wnd.h"
 
-// The direction of one data exchange and its outcome. A `DoDataExchange` that
-// cannot accept what it finds calls Fail(); the exchange then counts as failed.
+// The direction of one data exchange.
 class CDataExchange {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
-    void Fail() { m_bFailed = TRUE; }
-    BOOL Failed() const { return m_bFailed; }
-
     BOOL m_bSaveAndValidate;  // TRUE: controls → program; FALSE: program → controls
     CWnd* m_pDlgWnd;
-
-private:
-    BOOL m_bFailed = FALSE;
 };
 
 class CDialog : public CWnd {
@@ -29,15 +22,15 @@ public:
 
     const char* GetRuntimeClassName() const override { return "CDialog"; }
 
-    // Fills the controls; a failing exchange ends the dialog with -1 at once.
+    // Fills the controls.
     virtual BOOL OnInitDialog();
-    // Stores the controls and ends with IDOK; a failing exchange keeps the dialog open.
+    // Stores the controls and ends with IDOK.
     virtual void OnOK();
     // Ends with IDCANCEL; nothing is stored.
     virtual void OnCancel();
 
     void EndDialog(int nResult);
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    void UpdateData(BOOL bSaveAndValidate = TRUE);
 
     static constexpr int kHelpButtonId = 0xE146;
 
