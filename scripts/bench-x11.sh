@@ -9,10 +9,11 @@
 # Usage: scripts/bench-x11.sh [SECONDS] [RUNS]   (default 60 and 3)
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
+arch=$("$root/scripts/host-arch.sh")  # win64 where no 32-bit program runs
 seconds=${1:-60}
 runs=${2:-3}
 zorv=$root/build/native/bin/zorv
-scr=$root/build/win32/bin/zorv.scr
+scr=$root/build/$arch/bin/zorv.scr
 [ -x "$zorv" ] || "$root/scripts/build.sh" native >/dev/null
 
 work=$(mktemp -d)
@@ -48,7 +49,7 @@ awk -v s="$seconds" '{ printf "%.3f\n", ($1 + $2) * 1000 / ((s + 10) * 5) }' "$w
 echo "zorv (X11), CPU per tick over the whole run, start-up and first picture included (median): $(median <"$work/zorv-all") ms"
 
 if [ -f "$scr" ] && command -v wine >/dev/null 2>&1; then
-    export WINEPREFIX=$root/build/win32/bench-wineprefix WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$root/build/$arch/bench-wineprefix WINEDEBUG=-all WINEARCH=$arch WINEDLLOVERRIDES="mscoree,mshtml="
     [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1 </dev/null; wineserver -w; }
     for run in $(seq "$runs"); do
         wine "$scr" /s >/dev/null 2>&1 </dev/null &

@@ -4,14 +4,15 @@
 # displays of each size given (default 1920x1080 and 3840x2160): once the black
 # saver window is up, screenshots follow each other, and the first with a pixel
 # that is not black ends the clock (a finished image is shown whole at once).
-# Needs scripts/build.sh win32. Usage: scripts/first-picture.sh [SCR [WxH ...]]
+# Needs scripts/build.sh win32 (win64 where no 32-bit program runs). Usage: scripts/first-picture.sh [SCR [WxH ...]]
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-scr=${1:-$root/build/win32/bin/zorv.scr}
+arch=$("$root/scripts/host-arch.sh")  # win64 where no 32-bit program runs
+scr=${1:-$root/build/$arch/bin/zorv.scr}
 [ $# -gt 0 ] && shift
 [ $# -gt 0 ] || set -- 1920x1080 3840x2160
-[ -f "$scr" ] || { echo "first-picture.sh: no $scr (scripts/build.sh win32)" >&2; exit 1; }
-export WINEPREFIX="$root/build/win32/time-wineprefix" WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+[ -f "$scr" ] || { echo "first-picture.sh: no $scr (scripts/build.sh $arch)" >&2; exit 1; }
+export WINEPREFIX="$root/build/$arch/time-wineprefix" WINEDEBUG=-all WINEARCH=$arch WINEDLLOVERRIDES="mscoree,mshtml="
 tmp=$(mktemp -d)
 pids=""
 trap 'kill $pids 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$tmp"' EXIT

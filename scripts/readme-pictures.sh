@@ -7,11 +7,12 @@
 # scripts/readme-pictures.sh [DIR] (default: docs/)
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-scr="$root/build/win32/bin/zorv.scr"
+arch=$("$root/scripts/host-arch.sh")  # win64 where no 32-bit program runs
+scr="$root/build/$arch/bin/zorv.scr"
 out=${1:-$root/docs}
-[ -f "$scr" ] || { echo "readme-pictures.sh: build the saver first (scripts/build.sh win32)" >&2; exit 1; }
+[ -f "$scr" ] || { echo "readme-pictures.sh: build the saver first (scripts/build.sh $arch)" >&2; exit 1; }
 # A prefix of its own: the settings of the other runs stay out of the picture.
-export WINEPREFIX="$root/build/win32/shot-wineprefix" WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$root/build/$arch/shot-wineprefix" WINEDEBUG=-all WINEARCH=$arch WINEDLLOVERRIDES="mscoree,mshtml="
 tmp=$(mktemp -d)
 pids=""
 trap 'kill $pids 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$tmp"' EXIT

@@ -5,9 +5,10 @@
 # They must stay flat. Usage: scripts/soak.sh [MINUTES]
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
+arch=$("$root/scripts/host-arch.sh")  # win64 where no 32-bit program runs
 minutes=${1:-30}
-"$root/scripts/build.sh" win32 >/dev/null
-build=$root/build/win32
+"$root/scripts/build.sh" "$arch" >/dev/null
+build=$root/build/$arch
 export WINEPREFIX_ZORV="$build/soak-wineprefix" ZORV_XVFB_SCREEN=640x480x24
 exec sh "$root/scripts/with-xvfb.sh" "$build/wine-run.sh" \
     "$build/bin/zorv_saver_bench.exe" soak "$minutes"
