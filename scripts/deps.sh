@@ -32,8 +32,12 @@ case "$need" in
     *wine32:i386*) dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
 esac
 export DEBIAN_FRONTEND=noninteractive
-[ -n "$unwanted" ] && apt-get remove -y -qq "$unwanted" >/dev/null
-[ -z "$need" ] && exit 0
-apt-get update -qq
-# shellcheck disable=SC2086
-apt-get install -y -qq $need >/dev/null
+if [ -n "$need" ]; then
+    apt-get update -qq
+    # shellcheck disable=SC2086
+    apt-get install -y -qq $need >/dev/null
+fi
+# After the install too: wine64 recommends the 32-bit loader.
+if [ "$arch" = win64 ] && dpkg -s wine32:i386 >/dev/null 2>&1; then
+    apt-get remove -y -qq wine32:i386 >/dev/null
+fi
