@@ -26,6 +26,7 @@ refused --size --seed 1 --size 65537x1
 refused --size --seed 1 --size 10x0
 refused --size --seed 1 --size 16385x16384
 refused --images --seed 1 --size 10x10 --images 0
+refused --threads --seed 1 --size 10x10 --threads 0
 refused --limit --seed 1 --size 10x10 --limit -3
 refused --limit --seed 1 --size 10x10 --limit 1000000001
 refused '--a?b' --seed 1 --size 10x10 "--a
