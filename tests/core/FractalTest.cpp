@@ -15,7 +15,6 @@
 #include "fractal/NewImage.h"
 #include "fractal/Random.h"
 #include "fractal/Renderer.h"
-#include "fractal/TimerPeriod.h"
 
 namespace zorv {
 namespace {
@@ -390,12 +389,6 @@ TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
                 !s.pixelPending && !s.imageShown);
 }
 
-TEST(Renderer, TimerPeriodIs2000MillisecondsOverTheSpeedTakenAsAtLeastOne) {
-    const int rows[][2] = {{10, 200}, {3, 666}, {1, 2000}, {0, 2000}, {-7, 2000}, {2001, 0}};
-    for (const auto& row : rows) EXPECT_EQ(TimerPeriodMs(row[0]), static_cast<unsigned>(row[1])) << row[0];
-}
-
-// Any change to the arithmetic or to the order of draws changes these hashes.
 TEST(Renderer, GoldenHashesOfFirstPresentedImages) {
     const struct { std::uint32_t seed; int randomSettings; std::uint64_t hash; } rows[] = {
         {1, 0, 0x8f0feab81d54ed31ull}, {2, 0, 0x1a5881e203786c42ull},

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <set>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "framework/AppMessageBox.h"
@@ -41,8 +42,7 @@ protected:
         std::filesystem::remove(kWindowsDir / zorv::kSettingsFile);  // also what other tests in this prefix left
         std::filesystem::remove(kSavedPicturePath);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {  // quit messages of earlier windows
-        }
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) continue;  // quit messages of earlier windows
     }
     void TearDown() override { UnregisterClassA(kSaverClassName, g_host.hInstance); }
     // Runs the real saver window; `step` runs from a timer inside its loop and must end it.
@@ -311,19 +311,33 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSavedAndTheCanvasLeftAlone) {
     DestroyWindow(hWnd);
 }
 
-// The drawing timer as the saver window sets it: a tick every 200 ms, so at
-// most 14 of them in the 2.85 s after one (a shorter period gives more), and
-// more than a few (a longer one gives fewer).
-TEST_F(SaverWindow, TheDrawingTimerTicksEvery200Milliseconds) {
+// The drawing timer as the saver window hands it to the system: this program's
+// import of SetTimer is rerouted through a recorder while the window is made.
+decltype(&SetTimer) g_setTimer = nullptr;  // the system's
+UINT g_drawingPeriod = 0;
+UINT_PTR WINAPI RecordTimer(HWND hWnd, UINT_PTR id, UINT period, TIMERPROC proc) {
+    if (id == CFractalSaverWnd::kTimerId) g_drawingPeriod = period;
+    return g_setTimer(hWnd, id, period, proc);
+}
+
+void** SetTimerImport() {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    auto** slot = reinterpret_cast<void**>(base + table.VirtualAddress);
+    for (DWORD i = 0; i < table.Size / sizeof *slot; ++i) if (slot[i] == reinterpret_cast<void*>(&SetTimer)) return slot + i;
+    return nullptr;
+}
+
+TEST_F(SaverWindow, TheSaverWindowSetsItsDrawingTimerTo200Milliseconds) {
+    void** slot = SetTimerImport();
+    DWORD was = 0;
+    ASSERT_TRUE(slot != nullptr && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &was));
+    g_setTimer = reinterpret_cast<decltype(g_setTimer)>(std::exchange(*slot, reinterpret_cast<void*>(RecordTimer)));
     g_host.bPreview = true;  // no input policy
     HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 100, 80);
-    MSG msg;
-    GetMessageA(&msg, hWnd, WM_TIMER, WM_TIMER);
-    const DWORD first = GetTickCount();
-    int ticks = 0;
-    while (GetMessageA(&msg, hWnd, WM_TIMER, WM_TIMER) > 0 && GetTickCount() - first < 2850) ++ticks;
-    EXPECT_LE(ticks, 14);
-    EXPECT_GE(ticks, 5);
+    *slot = reinterpret_cast<void*>(g_setTimer);
+    EXPECT_EQ(g_drawingPeriod, 200u);
     DestroyWindow(hWnd);
 }
 

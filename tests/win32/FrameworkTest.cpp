@@ -113,10 +113,8 @@ TEST(FrameworkObjects, DisplayPowerIsRegisteredForAndReadFromEitherSetting) {
 // A DC borrowed from elsewhere outlives its wrapper; an owned one does not.
 TEST(FrameworkObjects, OnlyOwnedDcsAreDeleted) {
     HDC borrowed = CreateCompatibleDC(nullptr);
-    {
-        CDC wrapper(borrowed);
-        EXPECT_FALSE(wrapper.DeleteDC());
-    }
+    CDC wrapper(borrowed);
+    EXPECT_FALSE(wrapper.DeleteDC());
     EXPECT_EQ(GetObjectType(borrowed), static_cast<DWORD>(OBJ_MEMDC));
     CDC owner;
     owner.Attach(borrowed);
