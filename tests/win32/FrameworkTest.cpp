@@ -1,6 +1,6 @@
 // The framework window's message maps, walked from the most derived class up
 // with Default passing on each level's own message; and the small wrappers'
-// ownership of handles and rectangles.
+// ownership of handles.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -120,15 +120,6 @@ TEST(FrameworkObjects, OnlyOwnedDcsAreDeleted) {
     owner.Attach(borrowed);
     EXPECT_TRUE(owner.DeleteDC());
     EXPECT_EQ(GetObjectType(borrowed), 0u);
-}
-
-// The erase paints the update rectangle: origin, then width and height.
-TEST(FrameworkObjects, FillSolidRectTakesWidthAndHeightFromItsOrigin) {
-    wintest::Surface surface(8, 4);
-    surface.dc.FillSolidRect(2, 1, 3, 2, RGB(0, 0, 255));
-    EXPECT_EQ(surface.At(4, 2), RGB(0, 0, 255));
-    EXPECT_EQ(surface.At(5, 2), wintest::Surface::kSentinel);
-    EXPECT_EQ(surface.At(4, 3), wintest::Surface::kSentinel);
 }
 
 // An owner that takes another's handle lets go of the one it held: a GDI

@@ -56,7 +56,12 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
                         << x << "," << y;
         }
     }
-    EXPECT_EQ(g_messages, Texts(2, kMsgSetDIBitsFailed));
+    // A block too short for the rows its header claims never reaches GDI.
+    CDib cut;
+    cut.m_hImage = Block(Dib({24, 7, 3}).substr(0, 60));
+    Surface target(8, 4);
+    cut.DrawFitted(&target.dc);
+    EXPECT_EQ(g_messages, Texts(3, kMsgSetDIBitsFailed));
 }
 
 // The saver captures its window at the display's depth: at 256 colours the
