@@ -361,14 +361,14 @@ TEST_F(SaverWindow, NothingIsDrawnWhileTheDisplayIsOff) {
     for (int i = 0; i < 100 && zorv::AwaitingFirstPicture(g_fractalState); ++i) paint();
     const int column = paint();  // an image just begun: 26 more columns stay inside it
     SendDisplayState(hWnd, 0);
-    Sleep(250);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "the timer ticks on";
+    EXPECT_FALSE(KillTimer(hWnd, CFractalSaverWnd::kTimerId)) << "the timer ticks on";
     EXPECT_EQ(paint(), column) << "columns computed while the display is off";
     SendDisplayState(hWnd, 2);  // dimmed: on
+    EXPECT_TRUE(KillTimer(hWnd, CFractalSaverWnd::kTimerId)) << "the timer stays off";
     EXPECT_EQ(paint(), column + 26);
     SendDisplayState(hWnd, 0);
     SendMessageA(hWnd, WM_KEYDOWN, VK_SPACE, 0);
+    MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_FALSE(IsWindow(hWnd)) << "a key while the display is off";
     g_bDisplayOff = false;
