@@ -42,9 +42,9 @@ refused --escape --size 10x10 --mandelbrot --escape circle
 refused --threshold --size 10x10 --mandelbrot --threshold inf
 refused --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
 : >"$work/file"
-# The largest size is accepted; the folder it cannot make then ends the run with 1,
-# for the saver's images and a fixed one alike.
-for kind in '--seed 1' --mandelbrot; do
+# The largest size (and limit) is accepted; the folder it cannot make then ends
+# the run with 1, for the saver's images and a fixed one alike.
+for kind in '--seed 1' '--mandelbrot --max-iter 2147483647'; do
     # One image at most: a run that missed the refusal must not fill the disk.
     "$render" $kind --size 16384x16384 --images 1 --out "$work/file" 2>"$work/err"
     [ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "$kind: an unwritable --out should exit 1 naming it"
