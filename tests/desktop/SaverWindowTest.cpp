@@ -268,7 +268,8 @@ TEST_F(SaverWindow, AnExceptionInAHandlerEndsTheRun) {
 }
 
 // On the 95/98 family the system is told a saver runs (the task-switch keys
-// stop); the end of a run frees the password library and forgets its check.
+// stop); the end of a run frees the password library and forgets its check,
+// and a close then needs none.
 TEST_F(SaverWindow, TheWin9xFamilysRunningFlagAndPasswordLibrary) {
     for (bool win9x : {false, true}) {
         g_host.bWin9x = win9x;
@@ -284,6 +285,9 @@ TEST_F(SaverWindow, TheWin9xFamilysRunningFlagAndPasswordLibrary) {
     UnloadPasswordLibrary();
     EXPECT_EQ(GetModuleHandleA("mpr.dll"), nullptr);
     EXPECT_EQ(g_host.pfnVerifyPassword, nullptr);
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 100, 80);  // without a password a close ends it
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hWnd));
 }
 
 // A close with SaveImage saves what the window shows, and a close the password

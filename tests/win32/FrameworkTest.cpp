@@ -110,18 +110,6 @@ TEST(FrameworkObjects, DisplayPowerIsRegisteredForAndReadFromEitherSetting) {
     DestroyWindow(hWnd);
 }
 
-// A DC borrowed from elsewhere outlives its wrapper; an owned one does not.
-TEST(FrameworkObjects, OnlyOwnedDcsAreDeleted) {
-    HDC borrowed = CreateCompatibleDC(nullptr);
-    CDC wrapper(borrowed);
-    EXPECT_FALSE(wrapper.DeleteDC());
-    EXPECT_EQ(GetObjectType(borrowed), static_cast<DWORD>(OBJ_MEMDC));
-    CDC owner;
-    owner.Attach(borrowed);
-    EXPECT_TRUE(owner.DeleteDC());
-    EXPECT_EQ(GetObjectType(borrowed), 0u);
-}
-
 // An owner that takes another's handle lets go of the one it held: a GDI
 // object, a device context, a file; a file held unshared fails as a sharing violation.
 TEST(FrameworkObjects, MoveAssignmentReleasesTheHandleItHeld) {

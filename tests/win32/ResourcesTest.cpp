@@ -84,7 +84,8 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
     LoadStringA(GetModuleHandleA(nullptr), 1, text, sizeof text);
     EXPECT_STREQ(text, "Zorv Screen Saver");
 
-    // The version block says: a program, not a library, for 32-bit Windows, a release (no debug flag).
+    // The version block says: a program, not a library, for 32-bit Windows, a
+    // release (no debug flag), the same file and product version.
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::vector<char> version(GetFileVersionInfoSizeA(path, nullptr));
@@ -92,8 +93,10 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
     UINT length = 0;
     ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(version.size()), version.data()) &&
                 VerQueryValueA(version.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(std::make_tuple(fixed->dwFileType, fixed->dwFileOS, fixed->dwFileFlags),
-              std::make_tuple(DWORD{VFT_APP}, DWORD{VOS__WINDOWS32}, DWORD{0}));
+    EXPECT_EQ(std::make_tuple(fixed->dwFileType, fixed->dwFileOS, fixed->dwFileFlags, fixed->dwFileVersionMS,
+                              fixed->dwFileVersionLS),
+              std::make_tuple(DWORD{VFT_APP}, DWORD{VOS__WINDOWS32}, DWORD{0}, fixed->dwProductVersionMS,
+                              fixed->dwProductVersionLS));
     // Explorer finds the strings through the translation: US English, Western code page.
     WORD* translation = nullptr;
     char* description = nullptr;

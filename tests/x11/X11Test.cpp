@@ -38,7 +38,8 @@ TEST(SaverOptions, OptionAndWindowTable) {
         {"-root", "0xZZ", "XSCREENSAVER_WINDOW:", Root, 0}, {"-window-id 9 -root", "0x10", nullptr, Id, 0x10},
         {"-root -window-id 0xfFfFfFfF", "0x10", nullptr, Id, 0xFFFFFFFF},
         {"-window-id 0", nullptr, "-window-id:", Id, 0},   {"-window-id 0x", nullptr, "-window-id:", Id, 0},
-        {"-window-id 4294967296", nullptr, "-window-id:", Id, 0}, {"-seed 000000000000000000007", nullptr, "-seed:", Own, 0},
+        {"-window-id 4294967296", nullptr, "-window-id:", Id, 0},
+        {"-seed 000000000000000000007", nullptr, "-seed:", Own, 0},  // 21 digits
         {"-window-id 12abc", nullptr, "-window-id:", Id, 0}, {"-window-id", nullptr, "-window-id:", Id, 0},
         {"-seed 4294967296", nullptr, "-seed:", Own, 0},   {"-delay 10000001", nullptr, "-delay:", Own, 0},
         {"-spread 51", nullptr, "-spread:", Own, 0},       {"-view 101", nullptr, "-view:", Own, 0},
