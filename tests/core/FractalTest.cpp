@@ -251,6 +251,9 @@ TEST(Kernel, EveryPathCountsAsTheScalarLoop) {
     for (KernelPath path : kKernelPaths) EXPECT_TRUE(path <= chosen || !KernelPathRuns(path)) << KernelPathName(path);
 #if defined(__i386__) || defined(__x86_64__)
     EXPECT_TRUE(chosen != KernelPath::Scalar && KernelPathRuns(KernelPath::Scalar) && KernelPathRuns(KernelPath::Sse2));
+    // The compiler's runtime reads the processor and the OS's saved state alike.
+    EXPECT_EQ(KernelPathRuns(KernelPath::Avx2), __builtin_cpu_supports("avx2") != 0);
+    EXPECT_EQ(KernelPathRuns(KernelPath::Avx512), __builtin_cpu_supports("avx512f") != 0);
 #endif
 }
 
