@@ -91,6 +91,7 @@ timeout 20 "$zorv" -window -seed 7 2>"$work/err" & pid=$!; pids="$pids $pid"
 wait_for "a window of its own" 'own=$(xdotool search --onlyvisible --name "^Zorv\$" 2>/dev/null | head -n 1); [ -n "$own" ]'
 [ "$(xprop -id "$own" WM_PROTOCOLS)" = "WM_PROTOCOLS(ATOM): protocols  WM_DELETE_WINDOW" ] ||
     fail "-window: its protocols are $(xprop -id "$own" WM_PROTOCOLS)"
+xwininfo -id "$own" | grep -q 'Border width: 0$' || fail "-window: a border around its picture"
 "$window" "$own"
 wait "$pid"; rc=$?
 [ $rc -eq 0 ] && [ ! -s "$work/err" ] || fail "-window closed: status $rc, stderr: $(head -c 600 "$work/err")"
