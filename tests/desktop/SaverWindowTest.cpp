@@ -302,7 +302,7 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSavedAndTheCanvasLeftAlone) {
     std::fill_n(g_canvas.m_pBits, width * 80, 0xFF0000u);  // red: the columns drawn so far
     {
         CClientDC client(hWnd);
-        client.FillSolidRect(0, 0, width, 80, RGB(0, 255, 0));
+        client.FillSolidRect(1, 1, width - 1, 79, RGB(0, 255, 0));  // all but the top row and the left column
     }
     SendMessageA(hWnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(std::count(g_canvas.m_pBits, g_canvas.m_pBits + width * 80, 0xFF0000u), width * 80) << "the canvas was drawn over";
@@ -310,7 +310,8 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSavedAndTheCanvasLeftAlone) {
     ASSERT_TRUE(saved.Load(kSavedPicturePath));
     wintest::Surface shown(2, 2);
     saved.DrawFitted(&shown.dc);
-    EXPECT_TRUE(shown.At(0, 0) == RGB(0, 255, 0) && shown.At(1, 1) == RGB(0, 255, 0)) << "the picture from its corner on";
+    const COLORREF green = RGB(0, 255, 0);
+    EXPECT_TRUE(shown.At(1, 0) != green && shown.At(0, 1) != green && shown.At(1, 1) == green) << "the picture from its corner on";
     g_host.bCloseAccepted = true;
     DestroyWindow(hWnd);
 }
