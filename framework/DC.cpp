@@ -7,23 +7,6 @@ CDC::CDC(HDC hdcBorrowed) : m_hDC(hdcBorrowed), m_hAttribDC(hdcBorrowed) {}
 
 CDC::~CDC() { DeleteDC(); }
 
-CDC::CDC(CDC&& other) noexcept
-    : m_hDC(std::exchange(other.m_hDC, nullptr)),
-      m_hAttribDC(std::exchange(other.m_hAttribDC, nullptr)),
-      m_bPrinting(std::exchange(other.m_bPrinting, FALSE)),
-      m_bOwned(std::exchange(other.m_bOwned, false)) {}
-
-CDC& CDC::operator=(CDC&& other) noexcept {
-    if (this != &other) {
-        DeleteDC();
-        m_hDC = std::exchange(other.m_hDC, nullptr);
-        m_hAttribDC = std::exchange(other.m_hAttribDC, nullptr);
-        m_bPrinting = std::exchange(other.m_bPrinting, FALSE);
-        m_bOwned = std::exchange(other.m_bOwned, false);
-    }
-    return *this;
-}
-
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {
     return Attach(::CreateCompatibleDC(pDC != nullptr ? pDC->GetSafeHdc() : nullptr));
 }

@@ -14,8 +14,6 @@ public:
     virtual ~CDC();  // DeleteDC when the object owns its DC
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
-    CDC(CDC&& other) noexcept;
-    CDC& operator=(CDC&& other) noexcept;
 
     // A memory DC compatible with `pDC` (the screen when null); owned.
     BOOL CreateCompatibleDC(CDC* pDC);

@@ -6,16 +6,6 @@
 
 CFile::~CFile() { Abort(); }
 
-CFile::CFile(CFile&& other) noexcept : m_hFile(std::exchange(other.m_hFile, INVALID_HANDLE_VALUE)) {}
-
-CFile& CFile::operator=(CFile&& other) noexcept {
-    if (this != &other) {
-        Abort();
-        m_hFile = std::exchange(other.m_hFile, INVALID_HANDLE_VALUE);
-    }
-    return *this;
-}
-
 CFile::CreateArgs CFile::MapOpenFlags(UINT nOpenFlags) {
     CreateArgs args{};
     switch (nOpenFlags & 3) {

@@ -24,8 +24,6 @@ public:
     ~CFile();  // closes a file still open, ignoring errors
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
-    CFile(CFile&& other) noexcept;
-    CFile& operator=(CFile&& other) noexcept;
 
     // Never raises. On failure the object stays closed and `pError`, when given,
     // receives the cause.

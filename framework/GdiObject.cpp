@@ -5,16 +5,6 @@
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
-CGdiObject::CGdiObject(CGdiObject&& other) noexcept : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
-
-CGdiObject& CGdiObject::operator=(CGdiObject&& other) noexcept {
-    if (this != &other) {
-        DeleteObject();
-        m_hObject = std::exchange(other.m_hObject, nullptr);
-    }
-    return *this;
-}
-
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     if (hObject == nullptr) return FALSE;
     if (hObject != m_hObject) DeleteObject();

@@ -10,8 +10,6 @@ public:
     virtual ~CGdiObject();
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
-    CGdiObject(CGdiObject&& other) noexcept;
-    CGdiObject& operator=(CGdiObject&& other) noexcept;
 
     // Takes ownership of `hObject` after deleting any handle held. A null
     // handle fails and leaves the object empty.
