@@ -64,11 +64,20 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
     EXPECT_EQ(g_messages, Texts(3, kMsgSetDIBitsFailed));
 }
 
+decltype(&GetDIBits) g_getDIBits;  // the system's, kept by the route
+int WINAPI NoRows(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT use) {
+    return bits != nullptr ? 0 : g_getDIBits(dc, bitmap, start, lines, bits, info, use);
+}
+
 // The saver captures its window at the display's depth: at 256 colours the
-// picture carries the device's table, and its rows follow that table.
+// picture carries the device's table, and its rows follow that table. Rows the
+// system does not hand over make no picture.
 TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     Surface device(Picture{8, 7, 3});
     CDib dib;
+    g_getDIBits = Route(&GetDIBits, NoRows);
+    EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
+    Route(NoRows, g_getDIBits);
     ASSERT_TRUE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Surface target(7, 3);
     dib.DrawFitted(&target.dc);
@@ -76,14 +85,19 @@ TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
         for (int x = 0; x < 7; ++x) EXPECT_EQ(target.At(x, y), ShownColor(8, x, y)) << x << "," << y;
 }
 
+decltype(&ReadFile) g_readFile;
+BOOL WINAPI FailedRead(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) { return FALSE; }
+
 TEST_F(ImageStore, BadFilesAreRefusedWithTheirMessagesInOrderAndKeepOnlyTheSize) {
     const Bytes good = File(Dib({24, 2, 2}));
     const struct {
         const char* name;
         Bytes bytes;  // empty: no such file
         Texts messages;
+        bool readFails = false;
     } rows[] = {
         {"no such file", {}, {kMsgOpenFile}},
+        {"a read that fails", good, {kMsgReadFile}, true},
         {"a file header alone", good.substr(0, 14), {kMsgNotDib}},
         {"wrong magic", "M" + good.substr(1), {kMsgNotDib}},
         {"negative height", File(Dib({24, 2, -2})), {kMsgTooBig, kMsgNotDib}},
@@ -96,11 +110,13 @@ TEST_F(ImageStore, BadFilesAreRefusedWithTheirMessagesInOrderAndKeepOnlyTheSize)
         ASSERT_TRUE(dib.Load(indexed.c_str()));
         HGLOBAL picture = dib.m_hImage;
         g_messages.clear();
+        if (row.readFails) g_readFile = Route(&ReadFile, FailedRead);
         EXPECT_FALSE(dib.Load(row.bytes.empty() ? (m_dir / "missing.bmp").string().c_str() : Put(row.bytes).c_str()));
+        if (row.readFails) Route(FailedRead, g_readFile);
         EXPECT_EQ(g_messages, row.messages);
         // A file that does not open leaves everything; a bad one keeps the size recorded last.
         EXPECT_EQ(dib.m_hImage, row.bytes.empty() ? picture : nullptr);
-        EXPECT_EQ(dib.m_pImagePalette != nullptr, row.bytes.empty());
+        EXPECT_TRUE(row.readFails || (dib.m_pImagePalette != nullptr) == row.bytes.empty());
         EXPECT_EQ(Size(dib.m_nWidth, dib.m_nHeight), Size(5, 4));
     }
 }

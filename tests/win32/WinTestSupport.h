@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "framework/DC.h"
@@ -106,5 +107,20 @@ private:
     HBITMAP m_bitmap;
     HGDIOBJ m_previous;
 };
+
+// Points this program's import of a system function, found by its address
+// `from`, at `to`: the product code linked in then calls `to`. Returns `from`,
+// the system's function while no route is in place; routed back with the two swapped.
+template <class F>
+F* Route(F* from, F* to) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    auto** slot = reinterpret_cast<void**>(base + table.VirtualAddress);
+    for (DWORD i = 0, was = 0; i < table.Size / sizeof *slot; ++i)
+        if (slot[i] == reinterpret_cast<void*>(from) && VirtualProtect(slot + i, sizeof *slot, PAGE_READWRITE, &was))
+            return slot[i] = reinterpret_cast<void*>(to), from;
+    throw std::logic_error("no import to route");
+}
 
 }  // namespace wintest
