@@ -206,7 +206,8 @@ saved_picture)
     ends_with 0 "a key after the box"
     ;;
 password_check)
-    # A refused check keeps the saver, an accepted one ends it with 0. (The
+    # A refused check keeps the saver (the system told a saver runs, so the
+    # task-switch keys stop), an accepted one ends it with 0. (The
     # 200 ms guard after a refusal is a host unit test.)
     win98
     wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
@@ -217,6 +218,7 @@ password_check)
     xdotool key a
     sleep 1.5
     still_running "$saver_pid" || fail "a refused password ended the saver"
+    [ "$(calls 'answer=0 running=1')" = 1 ] || fail "one check, the system told a saver runs: $(cat "$log")"
     echo accept >"$answer"
     xdotool key d
     ends_with 0 "an accepted password"
