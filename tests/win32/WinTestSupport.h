@@ -110,7 +110,9 @@ private:
 
 // Points this program's import of a system function, found by its address
 // `from`, at `to`: the product code linked in then calls `to`. Returns `from`,
-// the system's function while no route is in place; routed back with the two swapped.
+// the system's function while no route is in place; routed back with the two
+// swapped. A stand-in calls on through the returned pointer kept in a variable:
+// `&F` taken again reads the import, which is the stand-in while the route holds.
 template <class F>
 F* Route(F* from, F* to) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
