@@ -42,11 +42,11 @@ refused --escape --size 10x10 --mandelbrot --escape circle
 refused --threshold --size 10x10 --mandelbrot --threshold inf
 refused --settings --seed 1 --size 8x8 --settings "$work/missing.ini"
 : >"$work/file"
-# The largest size (and limit) is accepted; the folder it cannot make then ends
+# The largest sizes (and limit) are accepted; the folder it cannot make then ends
 # the run with 1, for the saver's images and a fixed one alike.
-for kind in '--seed 1' '--mandelbrot --max-iter 2147483647'; do
+for kind in '--seed 1 --size 16384x16384' '--mandelbrot --max-iter 2147483647 --size 65536x1'; do
     # One image at most: a run that missed the refusal must not fill the disk.
-    "$render" $kind --size 16384x16384 --images 1 --out "$work/file" 2>"$work/err"
+    "$render" $kind --images 1 --out "$work/file" 2>"$work/err"
     [ $? -eq 1 ] && grep -q -- --out "$work/err" || fail "$kind: an unwritable --out should exit 1 naming it"
 done
 
@@ -109,6 +109,8 @@ fixed 3441915298 --julia -0.75 0.1 --center-plane 0.1 -0.05 --width-plane 2.4 --
     --threshold "3.$(printf %062d 0)" --palette-seed 9  # a number of 64 characters, the longest taken
 fixed 3799293461 --mandelbrot  # the default limit, 100
 
-"$render" --help | grep -q usage || fail "--help shows no usage"
+"$render" --help >"$work/help" && grep -q usage "$work/help" || fail "--help: not the usage with status 0"
+"$render" --help >/dev/full 2>"$work/err"
+[ $? -eq 1 ] && grep -q 'output: No space left' "$work/err" || fail "--help to a full disk: not status 1 and why"
 [ "$failures" -eq 0 ] && echo "render cli: all checks passed"
 exit "$failures"

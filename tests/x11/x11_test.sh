@@ -33,24 +33,25 @@ shows() {  # whether window $win shows one of the files $1*.rgb
     for file in "$1"*.rgb; do cmp -s "$work/got" "$file" && return 0; done
     return 1
 }
-rendered() {  # name, size, images: zorv-render's presented images of seed 7 as raw RGB
-    "$render" --seed 7 --size "$2" --images "$3" --settings "$work/same.ini" --out "$work/$1" >/dev/null || fail "zorv-render"
+rendered() {  # name, size, images, settings: zorv-render's presented images of seed 7 as raw RGB
+    "$render" --seed 7 --size "$2" --images "$3" --settings "$work/$4.ini" --out "$work/$1" >/dev/null || fail "zorv-render"
     for bmp in "$work/$1"/*.bmp; do convert "$bmp" -depth 8 rgb:"${bmp%.bmp}.rgb"; done
 }
 
-# The settings file under $XDG_CONFIG_HOME, one slider overridden on the command line.
+# The settings file under $XDG_CONFIG_HOME, a slider and the toggle overridden on the command line.
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/zorv"
-printf '[ZorvSaver]\r\nIters=20\r\nSpread=40\r\n' >"$XDG_CONFIG_HOME/zorv/zorvsave.ini"
+printf '[ZorvSaver]\r\nIters=20\r\nSpread=40\r\nRandomSettings=1\r\n' >"$XDG_CONFIG_HOME/zorv/zorvsave.ini"
 printf '[ZorvSaver]\r\nIters=20\r\nSpread=0\r\n' >"$work/same.ini"
-rendered first 96x64 1
-rendered resized 120x80 12
+printf '[ZorvSaver]\r\nIters=20\r\nSpread=0\r\nRandomSettings=1\r\n' >"$work/random.ini"
+rendered first 96x64 1 same
+rendered resized 120x80 12 random
 
 for shm in without with; do
     if [ $shm = with ]; then start_display; else start_display -extension MIT-SHM; fi
     new_window 96 64
     # A slow tick keeps the first image up while it is read.
-    "$zorv" -window-id "$win" -seed 7 -spread 0 -delay 2000000 & pid=$!; pids="$pids $pid"
+    "$zorv" -window-id "$win" -seed 7 -spread 0 -no-random -delay 2000000 & pid=$!; pids="$pids $pid"
     wait_for "the first image, $shm MIT-SHM" 'shows "$work/first/"'
     # (One segment of its own, for its owner alone: the mode's last digits 600.)
     [ $shm = without ] || [ "$(awk -v p="$pid" '$5 == p && $3 ~ /600$/' /proc/sysvipc/shm | wc -l)" = 1 ] || fail "no MIT-SHM"
@@ -65,7 +66,7 @@ done
 # first one at the new size, which must be zorv-render's: a new image, not the
 # one under way. SIGTERM then ends the run promptly.
 new_window 60 40
-"$zorv" -window-id "$win" -seed 7 -spread 0 2>"$work/err" & pid=$!; pids="$pids $pid"
+"$zorv" -window-id "$win" -seed 7 -spread 0 -random 2>"$work/err" & pid=$!; pids="$pids $pid"
 sleep 1
 xdotool windowsize --sync "$win" 120 80
 n=0
@@ -95,17 +96,17 @@ xwininfo -id "$own" | grep -q 'Border width: 0$' || fail "-window: a border arou
 wait "$pid"; rc=$?
 [ $rc -eq 0 ] && [ ! -s "$work/err" ] || fail "-window closed: status $rc, stderr: $(head -c 600 "$work/err")"
 
-refused() {  # what, then the command
+refused() {  # how the line starts, then the command
     what=$1; shift
     "$@" >/dev/null 2>"$work/err"; rc=$?
-    [ $rc -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^zorv: ' "$work/err" ||
+    [ $rc -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q -- "^zorv: $what" "$work/err" ||
         fail "$what: status $rc, stderr: $(cat "$work/err")"
 }
-refused "a bad option" "$zorv" -spread 51
+refused "-spread:" "$zorv" -spread 51
 "$zorv" -help >"$work/out" && grep -q -- -window-id "$work/out" || fail "-help: not the usage with status 0"
 kill "$winpid"; wait "$winpid" 2>/dev/null; sleep 0.2  # the window goes; its id stays bad
-refused "a bad window id" timeout 20 "$zorv" -window-id "$win"
-refused "no display" env -u DISPLAY "$zorv"
+refused "no window" timeout 20 "$zorv" -window-id "$win"
+refused "cannot open display" env -u DISPLAY "$zorv"
 # A display that goes away ends the run with 1 and one line on stderr.
 timeout 20 "$zorv" -window >"$work/out" 2>"$work/err" & pid=$!
 sleep 1; kill "$xvfb"; wait "$pid"; rc=$?
