@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -313,30 +314,46 @@ TEST_F(SaverWindow, AtACloseTheWindowsPictureIsSavedAndTheCanvasLeftAlone) {
     DestroyWindow(hWnd);
 }
 
-// The drawing timer as the saver window hands it to the system.
-decltype(&SetTimer) g_setTimer;  // the system's, kept by the route
+// The drawing timer and the display-state registration (looked up by name) as
+// the saver window hands them to the system.
+decltype(&SetTimer) g_setTimer;  // the system's, kept by the routes
+decltype(&GetProcAddress) g_getProcAddress;
 UINT g_drawingPeriod = 0;
+HANDLE g_displayStateFor = nullptr;
+GUID g_registeredSetting{};  // which of the two depends on the Windows version
 UINT_PTR WINAPI RecordTimer(HWND hWnd, UINT_PTR id, UINT period, TIMERPROC proc) {
     if (id == CFractalSaverWnd::kTimerId) g_drawingPeriod = period;
     return g_setTimer(hWnd, id, period, proc);
 }
+HANDLE WINAPI RecordRegistration(HANDLE recipient, const GUID* setting, DWORD flags) {
+    g_displayStateFor = flags == DEVICE_NOTIFY_WINDOW_HANDLE ? recipient : nullptr;
+    g_registeredSetting = *setting;
+    return nullptr;  // not registered: nothing to unregister
+}
+FARPROC WINAPI FindRecorders(HMODULE module, LPCSTR name) {
+    const bool power = HIWORD(name) != 0 && std::string(name) == "RegisterPowerSettingNotification";
+    return power ? reinterpret_cast<FARPROC>(RecordRegistration) : g_getProcAddress(module, name);
+}
 
-// The window sets its timer to 200 ms. While the display is off, paints compute
-// nothing and the timer stops; on again, the image goes on where it stopped. A
-// key ends the saver either way.
-void SendDisplayState(HWND hWnd, DWORD state) {
+// The window sets its timer to 200 ms and registers for the display's state.
+// While the display is off, paints compute nothing and the timer stops; on
+// again, the image goes on where it stopped. A key ends the saver either way.
+const GUID kConsoleDisplay{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+void SendDisplayState(HWND hWnd, DWORD state, const GUID& setting = kConsoleDisplay) {
     const struct {
         GUID guid;
         DWORD length, data;
-    } setting{{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}}, 4, state};
-    EXPECT_EQ(SendMessageA(hWnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting)), TRUE);
+    } change{setting, 4, state};
+    EXPECT_EQ(SendMessageA(hWnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&change)), TRUE);
 }
 
 TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDisplayIsOff) {
     g_setTimer = wintest::Route(&SetTimer, RecordTimer);
+    g_getProcAddress = wintest::Route(&GetProcAddress, FindRecorders);
     HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, GetSystemMetrics(SM_CXSCREEN), 80);
     wintest::Route(RecordTimer, g_setTimer);
-    EXPECT_EQ(g_drawingPeriod, 200u);
+    wintest::Route(FindRecorders, g_getProcAddress);
+    EXPECT_TRUE(g_drawingPeriod == 200u && g_displayStateFor == hWnd);
     const auto paint = [&] {
         InvalidateRect(hWnd, nullptr, FALSE);
         UpdateWindow(hWnd);
@@ -344,7 +361,7 @@ TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDis
     };
     for (int i = 0; i < 100 && zorv::AwaitingFirstPicture(g_fractalState); ++i) paint();
     const int column = paint();  // an image just begun: 26 more columns stay inside it
-    SendDisplayState(hWnd, 0);
+    SendDisplayState(hWnd, 0, g_registeredSetting);
     EXPECT_FALSE(KillTimer(hWnd, CFractalSaverWnd::kTimerId)) << "the timer ticks on";
     EXPECT_EQ(paint(), column) << "columns computed while the display is off";
     SendDisplayState(hWnd, 2);  // dimmed: on

@@ -22,14 +22,17 @@ e2e_cleanup() {
     return 0
 }
 
+# Evaluates the shell test $2 until it holds, at most $1 times, $3 s apart (0.1).
+poll() {
+    _polls=0
+    until eval "$2"; do
+        _polls=$((_polls + 1)); [ $_polls -ge "$1" ] && return 1; sleep "${3:-0.1}"
+    done
+}
+
 # Waits for server $1 to write its display number into file $2, and uses it.
 use_display() {
-    i=0
-    until [ -s "$2" ]; do
-        i=$((i + 1))
-        [ $i -gt 100 ] && { echo "$1 did not start" >&2; exit 1; }
-        sleep 0.1
-    done
+    poll 100 "[ -s '$2' ]" || { echo "$1 did not start" >&2; exit 1; }
     export DISPLAY=":$(head -n 1 "$2")"
 }
 
@@ -60,13 +63,8 @@ e2e_setup() {
 }
 
 pointer_to() {
-    for i in 1 2 3 4 5 6 7 8 9 10; do
-        xdotool mousemove "$1" "$2" 2>/dev/null
-        case "$(xdotool getmouselocation 2>/dev/null)" in "x:$1 y:$2 "*) return 0 ;; esac
-        sleep 0.1
-    done
-    fail "cannot place the pointer at $1,$2"
-    exit 1
+    poll 10 "xdotool mousemove $1 $2 2>/dev/null; xdotool getmouselocation 2>/dev/null | grep -q '^x:$1 y:$2 '" ||
+        { fail "cannot place the pointer at $1,$2"; exit 1; }
 }
 
 start_saver() {
@@ -85,12 +83,7 @@ wait_window() {
 # Sets rc to the exit status of background process $1 once it ends within $2
 # seconds, or to "running". (Not in a subshell: only this shell can wait for it.)
 wait_exit() {
-    n=0
-    while kill -0 "$1" 2>/dev/null; do
-        n=$((n + 1))
-        [ $n -gt $(($2 * 10)) ] && { rc=running; return 0; }
-        sleep 0.1
-    done
+    poll $(($2 * 10)) "! kill -0 $1 2>/dev/null" || { rc=running; return 0; }
     wait "$1"
     rc=$?
 }
@@ -106,13 +99,7 @@ colors_of() { convert "$1" ${2:+-crop "$2" +repage} -format '%k' info:; }  # $2:
 
 # A screenshot counts as a fractal when it holds many colours.
 wait_for_fractal() {
-    deadline=$(($(date +%s) + $1))
-    while [ "$(date +%s)" -le $deadline ]; do
-        shot "$work/drawn.png"
-        [ "$(colors_of "$work/drawn.png")" -ge 16 ] && return 0
-        sleep 0.5
-    done
-    fail "no fractal within $1 s"
+    poll $(($1 * 2)) 'shot "$work/drawn.png"; [ "$(colors_of "$work/drawn.png")" -ge 16 ]' 0.5 || fail "no fractal within $1 s"
 }
 
 e2e_finish() {

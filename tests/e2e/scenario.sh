@@ -82,12 +82,8 @@ preview)
     # shows no child window of another process: its drawing is checked in-process.)
     pointer_to 300 200
     test_host preview
-    i=0
-    until grep -q '^ready' "$hostlog" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -gt 400 ] || ! still_running $host && { fail "no preview came up: $(cat "$hostlog")"; exit 1; }
-        sleep 0.1
-    done
+    poll 400 'grep -q "^ready" "$hostlog" 2>/dev/null || ! still_running $host' && grep -q '^ready' "$hostlog" ||
+        { fail "no preview came up: $(cat "$hostlog")"; exit 1; }
     pointer_to 60 50
     xdotool mousemove 10 10 key space click 1
     wait_exit $host 30
@@ -138,12 +134,8 @@ config)
         fi
         xdotool key shift+Tab shift+Tab shift+Tab shift+Tab space  # Set Defaults
         if [ $close = Escape ]; then
-            for i in $(seq 30); do
-                shot "$work/after.png"
-                [ "$(compare -metric AE "$work/before.png[$thumb]" "$work/after.png[$thumb]" null: 2>&1)" != 0 ] && break
-                [ $i = 30 ] && fail "Set Defaults left the Iterations thumb where it was drawn"
-                sleep 0.1
-            done
+            poll 30 'shot "$work/after.png"; [ "$(compare -metric AE "$work/before.png[$thumb]" "$work/after.png[$thumb]" null: 2>&1)" != 0 ]' ||
+                fail "Set Defaults left the Iterations thumb where it was drawn"
         fi
         xdotool key Tab $close  # off the button
         if [ $close = Escape ]; then
@@ -171,13 +163,9 @@ saved_picture)
             # Shown at the start, and a second later still: the first fractal
             # comes at the usual pace (13 ticks here), not hurried.
             for pause in 0 1; do
-                sleep $pause; shown=0
-                for i in $(seq 20); do
-                    shot "$work/start.png"
-                    [ "$(compare -metric AE "$work/start.png" "$work/saved.bmp" null: 2>&1)" = 0 ] && { shown=1; break; }
-                    sleep 0.1
-                done
-                [ $shown = 1 ] || fail "the saved picture was not shown $pause s after the start"
+                sleep $pause
+                poll 20 'shot "$work/start.png"; [ "$(compare -metric AE "$work/start.png" "$work/saved.bmp" null: 2>&1)" = 0 ]' ||
+                    fail "the saved picture was not shown $pause s after the start"
             done
         fi
         xdotool key space
