@@ -151,6 +151,7 @@ TEST(DecideDefaultSaver, MovesBeyondFourPixelsEndTheSaverAndBecomeTheReference) 
 }
 
 TEST(CloseCheck, NoPasswordAcceptsOnceAndForAll) {
+    EXPECT_TRUE(PasswordInForce(true, 2) && !PasswordInForce(true, 0) && !PasswordInForce(false, 1));  // the stored flag
     HostFlags flags = kWin9x;
     EXPECT_EQ(BeginCloseCheck(flags, false, 1000), CloseCheck::Accept);
     EXPECT_EQ(BeginCloseCheck(flags, false, 1001), CloseCheck::Refuse);
