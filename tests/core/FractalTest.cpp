@@ -247,6 +247,11 @@ TEST(Kernel, EveryPathCountsAsTheScalarLoop) {
             }
         }
     }
+    // The scalar loop hands back where it stopped: a pixel stopped by a budget goes on from there.
+    Complex whole{0, 0}, split = whole;  // c = 0.26 escapes from 0 after a few dozen steps
+    const int all = IterateScalar(EscapeTest::Modulus, whole, {0.26, 0}, 100, 2.0);
+    EXPECT_EQ(IterateScalar(EscapeTest::Modulus, split, {0.26, 0}, 10, 2.0) +
+              IterateScalar(EscapeTest::Modulus, split, {0.26, 0}, 90, 2.0), all);
     // The dispatcher takes the fastest path that runs: SSE2 at least on every x86 build.
     const KernelPath chosen = ChosenKernelPath();
     for (KernelPath path : kKernelPaths) EXPECT_TRUE(path <= chosen || !KernelPathRuns(path)) << KernelPathName(path);
