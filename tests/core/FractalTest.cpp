@@ -288,6 +288,7 @@ TEST(Renderer, TheFirstPictureComesWithinAFewBudgetedPaintsThenEveryPaintTakes26
     }
     while (paced.steps < hurried.steps) paced.Paint();
     ASSERT_GT(hurried.shown.size(), 20u);
+    for (long long length : hurried.Lengths()) EXPECT_TRUE(length == 30 || length == 11) << "columns of an image: " << length;
     ASSERT_GE(paced.shown.size(), hurried.shown.size());
     for (std::size_t i = 0; i < hurried.shown.size(); ++i) EXPECT_EQ(hurried.shown[i].pixels, paced.shown[i].pixels) << i;
     EXPECT_EQ(std::vector(paced.starts.begin(), paced.starts.begin() + static_cast<long>(hurried.starts.size())), hurried.starts);
