@@ -359,8 +359,10 @@ TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDis
         UpdateWindow(hWnd);
         return g_fractalState.column;
     };
+    const HBITMAP canvas = g_canvas.GetSafeHandle();  // screen-sized already: kept through every paint
     for (int i = 0; i < 100 && zorv::AwaitingFirstPicture(g_fractalState); ++i) paint();
     const int column = paint();  // an image just begun: 26 more columns stay inside it
+    EXPECT_EQ(g_canvas.GetSafeHandle(), canvas);
     SendDisplayState(hWnd, 0, g_registeredSetting);
     EXPECT_FALSE(KillTimer(hWnd, CFractalSaverWnd::kTimerId)) << "the timer ticks on";
     EXPECT_EQ(paint(), column) << "columns computed while the display is off";

@@ -116,6 +116,7 @@ TEST_F(ImageStore, BadFilesAreRefusedWithTheirMessagesInOrderAndKeepOnlyTheSize)
         EXPECT_EQ(g_messages, row.messages);
         // A file that does not open leaves everything; a bad one keeps the size recorded last.
         EXPECT_EQ(dib.m_hImage, row.bytes.empty() ? picture : nullptr);
+        EXPECT_TRUE(row.bytes.empty() || GlobalSize(picture) == 0) << "the last picture's memory is kept";
         EXPECT_TRUE(row.readFails || (dib.m_pImagePalette != nullptr) == row.bytes.empty());
         EXPECT_EQ(Size(dib.m_nWidth, dib.m_nHeight), Size(5, 4));
     }
