@@ -38,7 +38,7 @@ rendered() {  # name, size, images, settings: zorv-render's presented images of 
     for bmp in "$work/$1"/*.bmp; do convert "$bmp" -depth 8 rgb:"${bmp%.bmp}.rgb"; done
 }
 
-# The settings file under $XDG_CONFIG_HOME, a slider and the toggle overridden on the command line.
+# The settings file under $XDG_CONFIG_HOME (random settings on), the spread and the toggle given on the command line.
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/zorv"
 printf '[ZorvSaver]\r\nIters=20\r\nSpread=40\r\nRandomSettings=1\r\n' >"$XDG_CONFIG_HOME/zorv/zorvsave.ini"
