@@ -296,15 +296,15 @@ TEST(Renderer, TheFirstPictureComesWithinAFewBudgetedPaintsThenEveryPaintTakes26
     const int columns = empty.Paint().columns;
     EXPECT_EQ(columns, static_cast<int>(empty.starts.size()));
     // At the sliders' largest limit a paint takes 26 columns even when no pixel
-    // escapes: the budget is exactly that much.
+    // escapes: the budget is exactly that much, and the run still hurrying to
+    // its first picture takes no step more.
     PaintRun slow(1, 100, 3);
     slow.state.column = 1;  // inside an image with detail: no new image is drawn
     slow.state.hasDetail = true;
     slow.state.maxIter = 529;
     slow.state.threshold = 2.0;
     slow.state.zoom = slow.state.aspect = 1e-3;  // |z| tiny and the constant 0: z → z² never escapes
-    slow.Paint();
-    EXPECT_EQ(slow.pixels, 26 * 3);
+    EXPECT_EQ(slow.Paint().steps, 26 * 3 * 529LL);
 }
 
 TEST(Renderer, ImagesWithoutDetailAreAbandonedAfterAThirdOfTheWidth) {
@@ -333,10 +333,12 @@ TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
         state.maxIter = maxIter;
         state.threshold = 2.0;
         state.zoom = state.aspect = 1.0;
-        state.centerY = 241.0;  // z → z², |z| <= 0.5
+        state.centerY = 1e9;  // every pixel escapes at once: one step each
         ColorTable colors{};
         for (std::size_t i = 0; i < 256; ++i) colors[i] = static_cast<std::uint32_t>(i * 3 + 1);
         MemoryCanvas column(1, 482), single(1, 482);
+        EXPECT_EQ(ComputeColumn(state, colors, column), 482);
+        state.centerY = 241.0;  // z → z², |z| <= 0.5
         EXPECT_EQ(ComputeColumn(state, colors, column), 482LL * maxIter);  // steps: none escapes
         for (state.row = 0; state.row < 482; ++state.row) ComputePixel(state, colors, single);
         EXPECT_EQ(column.Pixels(), single.Pixels()) << maxIter;
