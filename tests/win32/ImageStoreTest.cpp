@@ -75,6 +75,7 @@ int WINAPI NoRows(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, L
 TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     Surface device(Picture{8, 7, 3});
     CDib dib;
+    EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 1 << 30, 1 << 30)) << "a bitmap larger than memory";
     g_getDIBits = Route(&GetDIBits, NoRows);
     EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Route(NoRows, g_getDIBits);
