@@ -108,7 +108,7 @@ fixed() {  # expected checksum, then the options
 fixed 3441915298 --julia -0.75 0.1 --center-plane 0.1 -0.05 --width-plane 2.4 --max-iter 60 --escape product \
     --threshold "3.$(printf %062d 0)" --palette-seed 9  # a number of 64 characters, the longest taken
 fixed 3799293461 --mandelbrot  # the default limit, 100
-"$render" --size 7x1 --mandelbrot --out "$work/row" >/dev/null && [ "$(wc -c <"$work/row/zorv-0001.bmp")" = 78 ] || fail "an image one row high"
+"$render" --size 7x1 --mandelbrot --width-plane 0.5 --out "$work/row" >/dev/null && [ "$(wc -c <"$work/row/zorv-0001.bmp")" = 78 ] || fail "an image one row high, of a plane narrower than 1"
 
 "$render" --help >"$work/help" && grep -q usage "$work/help" || fail "--help: not the usage with status 0"
 "$render" --help >/dev/full 2>"$work/err"
