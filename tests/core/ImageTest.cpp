@@ -123,6 +123,7 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
     EXPECT_FALSE(DibFitsForPainting(dib));
     WriteLe16(dib, 6, 0);
     EXPECT_TRUE(DibFitsForPainting(dib) && DibFitsForPainting(MakeInfoDib(Info(2, -1, 24), 0, 8)));  // (top-down, one row)
+    EXPECT_TRUE(DibFitsForPainting(MakeInfoDib(Info(4, 0x3FFFFFFF, 8, 0, kCompressionRle8, 2), 256, 2)));  // rows of 4 GiB - 4
     // A compressed picture is written with its stored size, never one computed from rows.
     const DibWritePlan plan = PlanDibWrite(MakeInfoDib(Info(4, 4, 8, 0, kCompressionRle8, 10), 256, 10));
     EXPECT_TRUE(plan.check == DibWriteCheck::Ok && !plan.storesImageSize && plan.dibBytes == 40 + 1024 + 10);
