@@ -40,6 +40,7 @@ TEST(ScanMode, CommandLineTable) {
         {"z /a 1234", false, RunModeKind::Refused, nullptr},
         {"z /x", true, RunModeKind::Refused, nullptr},
         {"z \xe9s", false, RunModeKind::Refused, nullptr},
+        {"z !s", false, RunModeKind::Refused, nullptr},  // only blanks and control bytes end the name
     };
     for (const auto& row : rows) {
         const ModeRequest request = ScanMode(SkipProgramName(row.line), row.win9x);
