@@ -25,7 +25,7 @@ struct ProfileValueCase {
 };
 
 constexpr ProfileValueCase kProfileValueCases[] = {
-    {"-5", 0xFFFFFFFBu},         {"  7  ", 7u},  {"+3", 3u},       {"0x10", 16u},
+    {"-5", 0xFFFFFFFBu},         {"  7 ", 7u},   {"+3", 3u},       {"0x10", 16u},
     {"12abc", 12u},              {"", 30u},      {"abc", 0u},      {"99999999999", 1215752191u},
     {"-2147483649", 2147483647u}, {"\"42\"", 42u}, {"0X10", 0u},   {"0b101", 5u},
     {"0o17", 15u},               {"\t9", 9u},  {"\"\"", 30u},    {"0xaF", 175u},
