@@ -147,12 +147,12 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
         EXPECT_EQ(zorv::ReadFileText(saved), File(expected, 14 + 40 + 1024)) << renaming;
     }
     EXPECT_EQ(g_renames, 2);
+    EXPECT_TRUE(FolderOf("C:\\zorv.bmp") == "C:\\" && FolderOf("/zorv.bmp") == "/" && FolderOf("zorv.bmp") == ".");  // beside it
     EXPECT_EQ(BlockBytes(dib.m_hImage), expected);
     EXPECT_TRUE(g_messages.empty());
 
     // A failed save keeps the old file and leaves nothing beside it: a failed rename puts the old picture back.
-    Bytes beyond = Dib({24, 4, 4});
-    beyond.pop_back();
+    const Bytes whole = Dib({24, 4, 4}), beyond = whole.substr(0, whole.size() - 1);
     const struct {
         const char* name;
         Bytes dib;
