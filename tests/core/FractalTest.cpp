@@ -325,7 +325,8 @@ TEST(Renderer, ImagesWithoutDetailAreAbandonedAfterAThirdOfTheWidth) {
 
 // Columns taller than the count-to-colour lookup, at limits around its size,
 // colour as pixels iterated one at a time do (here no pixel escapes; 482 rows
-// end in a chunk of one row before the last, scalar one).
+// end in a chunk of one row before the last, scalar one); and each pixel that
+// escapes at once counts one step, at any limit.
 TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
     for (int maxIter : {479, 480, INT32_MAX}) {  // the last: step sums beyond 32 bits
         FractalState state{};

@@ -71,7 +71,7 @@ int WINAPI NoRows(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, L
 
 // The saver captures its window at the display's depth: at 256 colours the
 // picture carries the device's table, and its rows follow that table. Rows the
-// system does not hand over make no picture.
+// system does not hand over, or a bitmap it cannot make, make no picture.
 TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     Surface device(Picture{8, 7, 3});
     CDib dib;
@@ -147,7 +147,7 @@ TEST_F(ImageStore, SaveWritesHeaderAndDibAndReplacesTheFileOnlyWhenComplete) {
         EXPECT_EQ(zorv::ReadFileText(saved), File(expected, 14 + 40 + 1024)) << renaming;
     }
     EXPECT_EQ(g_renames, 2);
-    EXPECT_TRUE(FolderOf("C:\\zorv.bmp") == "C:\\" && FolderOf("/zorv.bmp") == "/" && FolderOf("zorv.bmp") == ".");  // beside it
+    EXPECT_TRUE(FolderOf("C:\\zorv.bmp") == "C:\\" && FolderOf("/zorv.bmp") == "/" && FolderOf("zorv.bmp") == ".");  // where the new file goes
     EXPECT_EQ(BlockBytes(dib.m_hImage), expected);
     EXPECT_TRUE(g_messages.empty());
 
