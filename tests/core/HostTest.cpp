@@ -142,8 +142,7 @@ TEST(DecideDefaultSaver, MovesBeyondFourPixelsEndTheSaverAndBecomeTheReference) 
         {{INT32_MIN, 0}, {INT32_MAX, 0}, true},  // no overflow at the extremes
     };
     for (const auto& row : rows) {
-        HostFlags flags;
-        flags.ptCursorRef = row.reference;
+        HostFlags flags{.ptCursorRef = row.reference};
         const bool closes = DecideDefaultSaver(flags, kWmMouseMove, 0, row.cursor).effect == SaverEffect::PostClose;
         const CursorPoint want = row.closes ? row.cursor : row.reference;
         EXPECT_TRUE(closes == row.closes && flags.ptCursorRef.x == want.x && flags.ptCursorRef.y == want.y)
@@ -163,8 +162,7 @@ TEST(CloseCheck, NoPasswordAcceptsOnceAndForAll) {
 }
 
 TEST(CloseCheck, RefusalGuardsTheNext200MillisecondsFromItsEnd) {
-    HostFlags flags = kWin9x;
-    flags.ptCursorRef = {10, 10};
+    HostFlags flags{.bWin9x = true, .ptCursorRef = {10, 10}};
     ASSERT_EQ(BeginCloseCheck(flags, true, 5000), CloseCheck::Ask);
     EXPECT_EQ(BeginCloseCheck(flags, true, 5100), CloseCheck::Refuse) << "nested while the dialog is up";
     EXPECT_FALSE(EndCloseCheck(flags, false, 0xFFFFFFF0u));

@@ -12,7 +12,6 @@
 #include <set>
 #include <string>
 #include <stdexcept>
-#include <utility>
 #include <vector>
 
 #include "framework/AppMessageBox.h"
@@ -25,6 +24,8 @@
 #include "image/Dib.h"
 #include "image/OffscreenCanvas.h"
 #include "tests/win32/WinTestSupport.h"
+
+#include <versionhelpers.h>
 
 namespace {
 
@@ -86,7 +87,8 @@ BOOL WINAPI RefuseTheFirstCheck(HWND hWnd) {
 }
 
 // Inside the full-screen loop: the windows read back, each other monitor's
-// drawing on the saver's ticks; a display change; then a click on one other
+// drawing on the saver's ticks; a display change, and one that keeps every
+// size and so erases nothing; then a click on one other
 // window is refused by the password check and a key on the other, past the
 // 200 ms guard, is accepted.
 void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
@@ -136,6 +138,9 @@ void CALLBACK FullScreenStep(HWND, UINT, UINT_PTR, DWORD) {
             UpdateWindow(others()[0]);
             EXPECT_EQ(kept->State().clientRect.right, 480) << "no image at the new size";
         }
+        ValidateRect(hWnd, nullptr), ValidateRect(others()[0], nullptr);
+        SendMessageA(hWnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(320, 240));
+        EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE) || GetUpdateRect(others()[0], nullptr, FALSE)) << "erased at the same size";
         g_run.others = others();
         PostMessageA(g_run.others[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     } else if (g_run.others.size() == 1) {
@@ -335,11 +340,11 @@ FARPROC WINAPI FindRecorders(HMODULE module, LPCSTR name) {
     return power ? reinterpret_cast<FARPROC>(RecordRegistration) : g_getProcAddress(module, name);
 }
 
-// The window sets its timer to 200 ms and registers for the display's state.
+// The window sets its timer to 200 ms and registers for the display's state,
+// by the setting its Windows version reports it with.
 // While the display is off, paints compute nothing and the timer stops; on
 // again, the image goes on where it stopped. A key ends the saver either way.
-const GUID kConsoleDisplay{0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
-void SendDisplayState(HWND hWnd, DWORD state, const GUID& setting = kConsoleDisplay) {
+void SendDisplayState(HWND hWnd, DWORD state, const GUID& setting = GUID_CONSOLE_DISPLAY_STATE) {
     const struct {
         GUID guid;
         DWORD length, data;
@@ -354,6 +359,7 @@ TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDis
     wintest::Route(RecordTimer, g_setTimer);
     wintest::Route(FindRecorders, g_getProcAddress);
     EXPECT_TRUE(g_drawingPeriod == 200u && g_displayStateFor == hWnd);
+    EXPECT_EQ(g_registeredSetting, IsWindows8OrGreater() ? GUID_CONSOLE_DISPLAY_STATE : GUID_MONITOR_POWER_ON);
     const auto paint = [&] {
         InvalidateRect(hWnd, nullptr, FALSE);
         UpdateWindow(hWnd);

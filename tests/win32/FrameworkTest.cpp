@@ -94,8 +94,7 @@ TEST(HostPolicyValues, AreTheSystemsOwn) {
 // The display's power, read from the setting of Windows 8 on or of Vista and 7;
 // nothing else tells it. (The saver window's registration: the desktop tests.)
 TEST(FrameworkObjects, DisplayPowerIsReadFromEitherSetting) {
-    constexpr GUID console = {0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}},
-                   monitor = {0x02731015, 0x4510, 0x4526, {0x99, 0xE6, 0xE5, 0xA1, 0x7E, 0xBD, 0x1A, 0xEA}};
+    const GUID &console = GUID_CONSOLE_DISPLAY_STATE, &monitor = GUID_MONITOR_POWER_ON;  // the SDK's
     const struct { WPARAM wParam; GUID guid; DWORD length, data; DisplayPower power; } rows[] = {{PBT_POWERSETTINGCHANGE, monitor, 4, 0, DisplayPower::Off}, {PBT_POWERSETTINGCHANGE, monitor, 4, 1, DisplayPower::On},
                 {PBT_POWERSETTINGCHANGE, console, 4, 3, DisplayPower::Unknown}, {PBT_POWERSETTINGCHANGE, console, 3, 1, DisplayPower::Unknown},
                 {PBT_POWERSETTINGCHANGE, GUID{}, 4, 1, DisplayPower::Unknown}, {PBT_APMRESUMESUSPEND, console, 4, 1, DisplayPower::Unknown}};
