@@ -50,8 +50,7 @@ std::uint64_t PixelHash(const std::vector<std::uint32_t>& pixels) {
 }
 
 // A run of paints: records pixels per paint, image starts (as column steps
-// since the run began) and what is presented, with the parameters of the image
-// presented.
+// since the run began) with their parameters, and the pixels presented.
 struct PaintRun : MemoryCanvas {
     FractalState state{};
     ColorTable colors{};
@@ -60,11 +59,7 @@ struct PaintRun : MemoryCanvas {
     long long steps = 0, pixels = 0;
     std::vector<long long> starts;
     std::vector<FractalState> images;
-    struct Shown {
-        std::vector<std::uint32_t> pixels;
-        FractalState image;
-    };
-    std::vector<Shown> shown;
+    std::vector<std::vector<std::uint32_t>> shown;  // the pixels of each image presented
 
     PaintRun(std::uint32_t seed, int w, int h) : MemoryCanvas(w, h), random(seed) { state.clientRect = {0, 0, w, h}; }
     // A new image from `seed`, without painting it.
@@ -86,9 +81,7 @@ struct PaintRun : MemoryCanvas {
         starts.push_back(steps + s.batch - 1);
         images.push_back(s);
     }
-    void OnPresent(int, int) override {
-        shown.push_back({Pixels(), images.back()});
-    }
+    void OnPresent(int, int) override { shown.push_back(Pixels()); }
     ColumnSource* source = nullptr;
     BatchWork Paint(int paints = 1) {
         BatchWork work{};
@@ -290,7 +283,7 @@ TEST(Renderer, TheFirstPictureComesWithinAFewBudgetedPaintsThenEveryPaintTakes26
     ASSERT_GT(hurried.shown.size(), 20u);
     for (long long length : hurried.Lengths()) EXPECT_TRUE(length == 30 || length == 11) << "columns of an image: " << length;
     ASSERT_GE(paced.shown.size(), hurried.shown.size());
-    for (std::size_t i = 0; i < hurried.shown.size(); ++i) EXPECT_EQ(hurried.shown[i].pixels, paced.shown[i].pixels) << i;
+    for (std::size_t i = 0; i < hurried.shown.size(); ++i) EXPECT_EQ(hurried.shown[i], paced.shown[i]) << i;
     EXPECT_EQ(std::vector(paced.starts.begin(), paced.starts.begin() + static_cast<long>(hurried.starts.size())), hurried.starts);
     PaintRun empty(8, 0, 5);  // width 0: a new image at every column
     const int columns = empty.Paint().columns;
@@ -397,7 +390,7 @@ TEST(Renderer, BudgetedPaintsGiveTheSameImagesAsUnboundedOnes) {
     EXPECT_GT(emptyPaints, 0);
     ASSERT_EQ(bounded.images.size(), 4u) << "a stopped pixel was not picked up where it stopped";
     ASSERT_TRUE(!bounded.shown.empty() && bounded.shown.size() == unbounded.shown.size()) << unbounded.shown.size();
-    for (std::size_t i = 0; i < bounded.shown.size(); ++i) EXPECT_EQ(bounded.shown[i].pixels, unbounded.shown[i].pixels) << i;
+    for (std::size_t i = 0; i < bounded.shown.size(); ++i) EXPECT_EQ(bounded.shown[i], unbounded.shown[i]) << i;
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(bounded.images[i].constant.re, unbounded.images[i].constant.re) << i;
     const FractalState& s = bounded.state;  // a new size, even inside a pixel, starts an image over
     EXPECT_TRUE(s.pixelPending && TakeClientSize(bounded.state, 27, 1) && s.column == 0 && !s.hasDetail && !s.columnPending &&
@@ -413,7 +406,7 @@ TEST(Renderer, GoldenHashesOfFirstPresentedImages) {
         run.settings.RandomSettings = r.randomSettings;
         for (int paint = 0; paint < 400 && run.shown.empty(); ++paint) run.Paint();
         ASSERT_FALSE(run.shown.empty()) << "seed " << r.seed;
-        EXPECT_EQ(PixelHash(run.shown.front().pixels), r.hash) << "seed " << r.seed;
+        EXPECT_EQ(PixelHash(run.shown.front()), r.hash) << "seed " << r.seed;
     }
 }
 
