@@ -274,7 +274,8 @@ TEST_F(SaverWindow, AnExceptionInAHandlerEndsTheRun) {
 }
 
 // Only the 95/98 family is told a saver runs (the password check's end-to-end
-// test reads it there); the end of a run frees the password library and
+// test reads it there), and only for the session: a flag saved to the user's
+// profile would outlive a crash. The end of a run frees the password library and
 // forgets its check, and a close then needs none.
 TEST_F(SaverWindow, TheWin9xFamilysRunningFlagAndPasswordLibrary) {
     SetSaverRunning(TRUE);
@@ -282,6 +283,10 @@ TEST_F(SaverWindow, TheWin9xFamilysRunningFlagAndPasswordLibrary) {
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     EXPECT_FALSE(running) << "told on NT";
     g_host.bWin9x = true;
+    const char *desktop = "Control Panel\\Desktop", *saved = "WINE_ScreenSaverRunning";  // Wine's name for a saved flag
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, saved);  // what an earlier run may have left
+    SetSaverRunning(TRUE), SetSaverRunning(FALSE);
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, desktop, saved, RRF_RT_ANY, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
     g_host.hPasswordLib = LoadLibraryA("mpr.dll");  // one nothing else here loads
     g_host.pfnVerifyPassword = RefuseTheFirstCheck;
     ASSERT_NE(GetModuleHandleA("mpr.dll"), nullptr);

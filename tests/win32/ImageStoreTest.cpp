@@ -64,14 +64,16 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
     EXPECT_EQ(g_messages, Texts(3, kMsgSetDIBitsFailed));
 }
 
-decltype(&GetDIBits) g_getDIBits;  // the system's, kept by the route
+decltype(&GetDIBits) g_getDIBits;  // the system's, kept by the routes
+decltype(&CreateCompatibleDC) g_createCompatibleDC;
 int WINAPI NoRows(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT use) {
     return bits != nullptr ? 0 : g_getDIBits(dc, bitmap, start, lines, bits, info, use);
 }
+HDC WINAPI NoMemoryDC(HDC) { return nullptr; }
 
 // The saver captures its window at the display's depth: at 256 colours the
 // picture carries the device's table, and its rows follow that table. Rows the
-// system does not hand over, or a bitmap it cannot make, make no picture.
+// system does not hand over, or a bitmap or memory DC it cannot make, make no picture.
 TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     Surface device(Picture{8, 7, 3});
     CDib dib;
@@ -79,6 +81,9 @@ TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     g_getDIBits = Route(&GetDIBits, NoRows);
     EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Route(NoRows, g_getDIBits);
+    g_createCompatibleDC = Route(&CreateCompatibleDC, NoMemoryDC);
+    EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
+    Route(NoMemoryDC, g_createCompatibleDC);
     ASSERT_TRUE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Surface target(7, 3);
     dib.DrawFitted(&target.dc);

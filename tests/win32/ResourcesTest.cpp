@@ -117,11 +117,7 @@ TEST(Manifest, DpiAwarenessAndNoExecutionLevel) {
     HANDLE hCtx = CreateActCtxA(&ctx);
     ASSERT_NE(hCtx, INVALID_HANDLE_VALUE) << "no usable manifest 24/1 in " << scr;
 
-    const struct {
-        const wchar_t* ns;
-        const wchar_t* name;
-        std::wstring value;
-    } settings[] = {
+    const struct { const wchar_t *ns, *name; std::wstring value; } settings[] = {
         {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
         {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
     };
