@@ -66,25 +66,30 @@ TEST_F(ImageStore, EveryDepthInBothLayoutsLoadsAndPaintsAtNaturalSizeOrReportsWh
 
 decltype(&GetDIBits) g_getDIBits;  // the system's, kept by the routes
 decltype(&CreateCompatibleDC) g_createCompatibleDC;
-int WINAPI NoRows(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT use) {
-    return bits != nullptr ? 0 : g_getDIBits(dc, bitmap, start, lines, bits, info, use);
+bool g_rows = false;  // whether the routed GetDIBits hands the rows over
+int WINAPI NoSize(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT use) {
+    const int result = bits == nullptr || g_rows ? g_getDIBits(dc, bitmap, start, lines, bits, info, use) : 0;
+    if (bits == nullptr) info->bmiHeader.biSizeImage = 0;  // a driver may leave it so for BI_RGB
+    return result;
 }
 HDC WINAPI NoMemoryDC(HDC) { return nullptr; }
 
 // The saver captures its window at the display's depth: at 256 colours the
-// picture carries the device's table, and its rows follow that table. Rows the
-// system does not hand over, or a bitmap or memory DC it cannot make, make no picture.
+// picture carries the device's table, and its rows follow that table, also when
+// the system leaves the image size to be worked out. Rows the system does not
+// hand over, or a bitmap or memory DC it cannot make, make no picture.
 TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     Surface device(Picture{8, 7, 3});
     CDib dib;
     EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 1 << 30, 1 << 30)) << "a bitmap larger than memory";
-    g_getDIBits = Route(&GetDIBits, NoRows);
+    g_getDIBits = Route(&GetDIBits, NoSize);
     EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
-    Route(NoRows, g_getDIBits);
     g_createCompatibleDC = Route(&CreateCompatibleDC, NoMemoryDC);
     EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Route(NoMemoryDC, g_createCompatibleDC);
+    g_rows = true;
     ASSERT_TRUE(dib.Capture(&device.dc, 0, 0, 7, 3));
+    Route(NoSize, g_getDIBits);
     Surface target(7, 3);
     dib.DrawFitted(&target.dc);
     for (int y = 0; y < 3; ++y)

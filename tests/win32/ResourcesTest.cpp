@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include <cstdint>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -110,8 +111,7 @@ TEST(Resources, DialogTemplate2003DescriptionStringAndVersion) {
 TEST(Manifest, DpiAwarenessAndNoExecutionLevel) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string scr = path;
-    scr = scr.substr(0, scr.find_last_of('\\') + 1) + "zorv.scr";  // built beside the tests
+    const std::string scr = (std::filesystem::path(path).parent_path() / "zorv.scr").string();  // built beside the tests
     // Resource type 24 (manifest), id 1.
     ACTCTXA ctx{sizeof ctx, ACTCTX_FLAG_RESOURCE_NAME_VALID, scr.c_str(), 0, 0, nullptr, MAKEINTRESOURCEA(1), nullptr, nullptr};
     HANDLE hCtx = CreateActCtxA(&ctx);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -16,9 +17,7 @@ namespace {
 
 std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
+    return {std::istream_iterator<std::string>(in), {}};
 }
 
 // One row per boundary. A refusal (by the options or by $XSCREENSAVER_WINDOW)
