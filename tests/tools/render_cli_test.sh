@@ -23,7 +23,7 @@ refused --seed --size 10x10
 refused --size  # no arguments at all
 refused --seed --seed 4294967296 --size 10x10
 refused --size --seed 1 --size 65537x1
-refused --size --seed 1 --size 10x0
+for side in 10x0 0x10; do refused --size --seed 1 --size $side; done
 refused --size --seed 1 --size 16385x16384
 refused --images --seed 1 --size 10x10 --images 0
 refused --threads --seed 1 --size 10x10 --threads 0
