@@ -317,25 +317,26 @@ TEST(Renderer, ImagesWithoutDetailAreAbandonedAfterAThirdOfTheWidth) {
 }
 
 // Columns taller than the count-to-colour lookup, at limits around its size,
-// colour as pixels iterated one at a time do (here no pixel escapes; 482 rows
-// end in a chunk of one row before the last, scalar one); and each pixel that
-// escapes at once counts one step, at any limit.
+// colour as pixels iterated one at a time do (here no pixel escapes; 4322 rows
+// end in a chunk of one row before the last, scalar one, and are taller than
+// the row ordinates kept per image); and each pixel that escapes at once counts
+// one step, at any limit.
 TEST(Renderer, ColumnsColourAsSinglePixelsAtLimitsAroundTheLookupSize) {
     for (int maxIter : {479, 480, INT32_MAX}) {  // the last: step sums beyond 32 bits
         FractalState state{};
-        state.clientRect = {0, 0, 1, 482};
+        state.clientRect = {0, 0, 1, 4322};
         state.maxIter = maxIter;
         state.threshold = 2.0;
         state.zoom = state.aspect = 1.0;
         state.centerY = 1e9;  // every pixel escapes at once: one step each
         ColorTable colors{};
         for (std::size_t i = 0; i < 256; ++i) colors[i] = static_cast<std::uint32_t>(i * 3 + 1);
-        MemoryCanvas column(1, 482), single(1, 482);
-        EXPECT_EQ(ComputeColumn(state, colors, column), 482);
+        MemoryCanvas column(1, 4322), single(1, 4322);
+        ASSERT_EQ(ComputeColumn(state, colors, column), 4322);
         if (maxIter == INT32_MAX) continue;
-        state.centerY = 241.0;  // z → z², |z| <= 0.5
-        EXPECT_EQ(ComputeColumn(state, colors, column), 482LL * maxIter);  // steps: none escapes
-        for (state.row = 0; state.row < 482; ++state.row) ComputePixel(state, colors, single);
+        state.centerY = 2161.0;  // z → z², |z| <= 0.5
+        EXPECT_EQ(ComputeColumn(state, colors, column), 4322LL * maxIter);  // steps: none escapes
+        for (state.row = 0; state.row < 4322; ++state.row) ComputePixel(state, colors, single);
         EXPECT_EQ(column.Pixels(), single.Pixels()) << maxIter;
     }
 }
