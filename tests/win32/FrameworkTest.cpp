@@ -1,6 +1,7 @@
 // The framework window's message maps, walked from the most derived class up
-// with Default passing on each level's own message; and the small wrappers'
-// ownership of handles.
+// with Default passing on each level's own message, and a window's last message
+// going to the default procedure before the object lets go; and the small
+// wrappers' ownership of handles.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -64,13 +65,13 @@ TEST(FrameworkWindow, MapsAreWalkedFromTheMostDerivedClassUpAndDefaultKeepsItsLe
     EXPECT_EQ(wnd.Dispatch(kBoth, 5, 6), 77);
     EXPECT_EQ(wnd.Dispatch(WM_APP + 9, 8, 9), 77);
     wnd.Dispatch(kNested, 1, 0);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 8002 5 6", "derived-both", "default 8009 8 9", "nested 1",
-                                                 "nested 0", "default 8003 0 0", "default 8003 1 0"}));
     HWND handle = reinterpret_cast<HWND>(0x1234);  // the map never asks the system
     wnd.Attach(handle);
     EXPECT_EQ(CWnd::FromHandlePermanent(handle), &wnd);
-    wnd.Detach();
-    EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr) << "a detached object stays in the handle map";
+    wnd.Dispatch(WM_NCDESTROY, 0, 0);  // the default procedure's own work, then the object lets go
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"base-only", "default 8002 5 6", "derived-both", "default 8009 8 9", "nested 1",
+                                                 "nested 0", "default 8003 0 0", "default 8003 1 0", "default 82 0 0"}));
+    EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr) << "a destroyed window's object stays in the handle map";
 }
 
 // The portable host policy's copies of the system's message and command values.
