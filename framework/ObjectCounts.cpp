@@ -8,10 +8,16 @@ namespace {
 BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == ::GetCurrentProcessId()) {
-        ++*reinterpret_cast<long*>(lParam);
-        ::EnumChildWindows(hWnd, CountWindow, lParam);
-    }
+    if (pid == ::GetCurrentProcessId()) ++*reinterpret_cast<long*>(lParam);
+    return TRUE;
+}
+
+// EnumChildWindows already walks every generation below a window, so each window
+// is counted once; and under every top-level window, as a preview window of
+// ours is the child of another program's.
+BOOL CALLBACK CountTopWindow(HWND hWnd, LPARAM lParam) {
+    CountWindow(hWnd, lParam);
+    ::EnumChildWindows(hWnd, CountWindow, lParam);
     return TRUE;
 }
 
@@ -41,6 +47,6 @@ long UserObjects() {
     const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     if (counted != 0) return static_cast<long>(counted);
     long windows = 0;
-    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
+    ::EnumWindows(CountTopWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }

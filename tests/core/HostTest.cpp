@@ -55,15 +55,7 @@ const HostFlags kFull{}, kPreview{.bPreview = true}, kWin9x{.bWin9x = true},
     kVerifying{.bWin9x = true, .bVerifying = true}, kAccepted{.bWin9x = true, .bCloseAccepted = true};
 
 TEST(DecideHostWindow, FilterTable) {
-    const struct {
-        HostFlags flags;
-        unsigned message;
-        std::uintptr_t wParam;
-        HostEffect effect;
-        Route route;
-        long result;
-        bool hideCursor;
-    } rows[] = {
+    const struct { HostFlags flags; unsigned message; std::uintptr_t wParam; HostEffect effect; Route route; long result; bool hideCursor; } rows[] = {
         {kFull, kWmCreate, 0, HostEffect::Created, Route::Forward, 0, true},
         {kPreview, kWmCreate, 0, HostEffect::Created, Route::Forward, 0, false},
         {kAccepted, kWmDestroy, 0, HostEffect::Destroyed, Route::Forward, 0, false},
@@ -97,13 +89,7 @@ TEST(DecideHostWindow, FilterTable) {
 }
 
 TEST(DecideDefaultSaver, PolicyTable) {
-    const struct {
-        HostFlags flags;
-        unsigned message;
-        std::uintptr_t wParam;
-        SaverEffect effect;
-        Route route;
-    } rows[] = {
+    const struct { HostFlags flags; unsigned message; std::uintptr_t wParam; SaverEffect effect; Route route; } rows[] = {
         {kAccepted, kWmClose, 0, SaverEffect::None, Route::DefWindowProc},
         {kFull, kWmClose, 0, SaverEffect::None, Route::DefWindowProc},
         {kWin9x, kWmClose, 0, SaverEffect::CheckClose, Route::DefWindowProc},
@@ -133,10 +119,7 @@ TEST(DecideDefaultSaver, PolicyTable) {
 }
 
 TEST(DecideDefaultSaver, MovesBeyondFourPixelsEndTheSaverAndBecomeTheReference) {
-    const struct {
-        CursorPoint reference, cursor;
-        bool closes;
-    } rows[] = {
+    const struct { CursorPoint reference, cursor; bool closes; } rows[] = {
         {{100, 100}, {104, 100}, false}, {{100, 100}, {103, 102}, true},  {{100, 100}, {102, 102}, false},
         {{100, 100}, {100, 96}, false},  {{100, 100}, {97, 98}, true},    {{0, 0}, {-5, 0}, true},
         {{INT32_MIN, 0}, {INT32_MAX, 0}, true},  // no overflow at the extremes
@@ -167,10 +150,7 @@ TEST(CloseCheck, RefusalGuardsTheNext200MillisecondsFromItsEnd) {
     EXPECT_EQ(BeginCloseCheck(flags, true, 5100), CloseCheck::Refuse) << "nested while the dialog is up";
     EXPECT_FALSE(EndCloseCheck(flags, false, 0xFFFFFFF0u));
     // 0x10 + n ms later, across the tick count's wrap.
-    const struct {
-        std::uint32_t now;
-        CloseCheck expected;
-    } rows[] = {{0xFFFFFFF0u, CloseCheck::Refuse}, {183, CloseCheck::Refuse}, {184, CloseCheck::Ask},
+    const struct { std::uint32_t now; CloseCheck expected; } rows[] = {{0xFFFFFFF0u, CloseCheck::Refuse}, {183, CloseCheck::Refuse}, {184, CloseCheck::Ask},
                 {0xFFFFFFEFu, CloseCheck::Ask}};  // a clock that went back is far in the unsigned future
     for (const auto& row : rows) {
         HostFlags copy = flags;

@@ -434,6 +434,22 @@ TEST_F(SaverWindow, PaintsCapturesSavesAndLoadsLeaveNoGdiObjectBehind) {
     DestroyWindow(hWnd);
 }
 
+// Where the system keeps no count, the window count agrees with a walk of the
+// whole window tree: every window of the process once, a grandchild too.
+TEST(ObjectCounts, WindowCountTakesEachWindowOfTheProcessOnce) {
+    if (GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS) != 0) GTEST_SKIP() << "the system keeps the count";
+    const auto walk = [](const auto& self, HWND h) -> long {  // h, its later siblings and all their descendants
+        if (h == nullptr) return 0;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        return (pid == GetCurrentProcessId() ? 1 : 0) + self(self, GetWindow(h, GW_CHILD)) + self(self, GetWindow(h, GW_HWNDNEXT));
+    };
+    HWND top = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 2, 2, CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 5, 5, top, nullptr, nullptr, nullptr), nullptr, nullptr, nullptr);
+    EXPECT_EQ(UserObjects(), walk(walk, GetWindow(GetDesktopWindow(), GW_CHILD)));
+    DestroyWindow(top);
+}
+
 COLORREF ColorAt(int x, int y) { return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y * 97) & 0xFF, (x * y * 13 + 7) & 0xFF); }
 
 TEST(GdiCanvas, GivesTheSamePixelsAsSetPixelVAndPresentsOnlyItsRectangle) {
