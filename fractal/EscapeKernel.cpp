@@ -125,10 +125,6 @@ KernelPath ChosenKernelPath() {
     return chosen;
 }
 
-void IterateRows(const ColumnJob& job, int r0, int r1, std::int32_t* iters) {
-    IterateRows(job, r0, r1, iters, ChosenKernelPath());
-}
-
 void IterateRows(const ColumnJob& job, int r0, int r1, std::int32_t* iters, KernelPath path) {
     if (!KernelPathRuns(path)) path = KernelPath::Scalar;
     switch (path) {

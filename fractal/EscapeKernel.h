@@ -43,7 +43,6 @@ KernelPath ChosenKernelPath();                // the fastest path that runs
 
 // Escape counts of rows [r0, r1) of the column into iters[0 .. r1 − r0), by
 // `path` when it runs here, by the scalar loop otherwise.
-void IterateRows(const ColumnJob& job, int r0, int r1, std::int32_t* iters);
 void IterateRows(const ColumnJob& job, int r0, int r1, std::int32_t* iters, KernelPath path);
 
 // For a threshold t, the bound B with sqrt(x) > t exactly when x > B, for every
