@@ -370,6 +370,13 @@ TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDis
         UpdateWindow(hWnd);
         return g_fractalState.column;
     };
+    const HDC dc = GetDC(hWnd);  // white where the window shows nothing yet: paints until the first picture keep it
+    ValidateRect(hWnd, nullptr);
+    PatBlt(dc, 0, 0, 8, 8, WHITENESS);
+    RenderColumns(hWnd, nullptr, nullptr);
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_ERASENOW);
+    EXPECT_TRUE(zorv::AwaitingFirstPicture(g_fractalState) && GetPixel(dc, 4, 4) == RGB(255, 255, 255)) << "erased";
+    ReleaseDC(hWnd, dc);
     const HBITMAP canvas = g_canvas.GetSafeHandle();  // screen-sized already: kept through every paint
     for (int i = 0; i < 100 && zorv::AwaitingFirstPicture(g_fractalState); ++i) paint();
     const int column = paint();  // an image just begun: 26 more columns stay inside it
@@ -450,7 +457,7 @@ TEST(ObjectCounts, WindowCountTakesEachWindowOfTheProcessOnce) {
     DestroyWindow(top);
 }
 
-COLORREF ColorAt(int x, int y) { return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y * 97) & 0xFF, (x * y * 13 + 7) & 0xFF); }
+COLORREF ColorAt(int x, int y) { return (static_cast<unsigned>(x) * 0x9E3779B1u + static_cast<unsigned>(y) * 0x85EBCA6Bu) >> 8; }  // every bit of each channel varies on its own
 
 TEST(GdiCanvas, GivesTheSamePixelsAsSetPixelVAndPresentsOnlyItsRectangle) {
     constexpr int kW = 40, kH = 30;
