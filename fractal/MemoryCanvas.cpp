@@ -26,11 +26,6 @@ void MemoryCanvas::SetColumn(int x, int y, const std::uint32_t* colors, int coun
                 colors + (first - y), static_cast<std::size_t>(last - first) * sizeof(std::uint32_t));
 }
 
-std::uint32_t MemoryCanvas::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return 0;
-    return m_columns[static_cast<std::size_t>(x) * static_cast<std::size_t>(m_height) + static_cast<std::size_t>(y)];
-}
-
 const std::vector<std::uint32_t>& MemoryCanvas::Pixels() const {
     const std::size_t w = static_cast<std::size_t>(m_width), h = static_cast<std::size_t>(m_height);
     m_rows.resize(w * h);

@@ -19,7 +19,6 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    std::uint32_t Pixel(int x, int y) const;
     // Column by column, each top-down (x * Height() + y), COLORREF layout.
     const std::vector<std::uint32_t>& Columns() const { return m_columns; }
     // Rows top-down, as the canvas holds them now: a copy made on each call.

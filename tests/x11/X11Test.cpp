@@ -99,11 +99,7 @@ TEST(SaverOptions, EveryOptionOfTheSettingsPageIsAcceptedAtBothEnds) {
 
 // COLORREF 0x00332211 is red 0x11, green 0x22, blue 0x33.
 TEST(ChoosePixelFormat, VisualTable) {
-    const struct {
-        VisualFacts visual;
-        bool drawn;
-        std::uint32_t pixel;
-    } rows[] = {
+    const struct { VisualFacts visual; bool drawn; std::uint32_t pixel; } rows[] = {
         {{true, 24, 32, 0xFF0000, 0xFF00, 0xFF}, true, 0x00112233},
         {{true, 32, 32, 0xFF0000, 0xFF00, 0xFF}, true, 0xFF112233},  // opaque alpha
         {{true, 24, 32, 0xFF, 0xFF00, 0xFF0000}, true, 0x00332211},
@@ -112,6 +108,7 @@ TEST(ChoosePixelFormat, VisualTable) {
         {{false, 24, 32, 0xFF0000, 0xFF00, 0xFF}, false, 0},
         {{true, 16, 16, 0xF800, 0x7E0, 0x1F}, false, 0},
         {{true, 32, 32, 0x3FF00000, 0xFFC00, 0x3FF}, false, 0},
+        {{true, 24, 32, 0, 0xFF00, 0xFF}, false, 0},  // no red at all
     };
     for (const auto& row : rows) {
         std::string why;
