@@ -48,11 +48,7 @@ std::vector<std::uint8_t> MakeCoreDib(std::uint32_t headerSize, std::uint16_t wi
 // the block checks that decide whether a packed DIB is kept and painted.
 
 TEST(DibHeader, InfoLayoutColourCountByBitsAndColoursUsed) {
-    const struct {
-        std::uint16_t bits;
-        std::uint32_t colorsUsed;
-        std::uint16_t colors, tableSize;
-    } rows[] = {
+    const struct { std::uint16_t bits; std::uint32_t colorsUsed; std::uint16_t colors, tableSize; } rows[] = {
         {1, 0, 2, 8},   {4, 0, 16, 64},        {8, 0, 256, 1024},   {16, 0, 0, 0},        {2, 0, 0, 0},
         {24, 20, 20, 80}, {8, 16384, 16384, 0}, {8, 16385, 16385, 4}, {8, 0x10000, 0, 0},  // 16-bit wraps
     };
@@ -134,11 +130,7 @@ TEST(DibCheck, BlocksAreKeptOnlyWhenEverythingTheyDescribeIsInside) {
 // The printer fit: 80 % of the page width at the dots' aspect, then capped by the
 // page height, truncated. (A path of printing, which the saver itself never takes.)
 TEST(PrinterFit, EightyPercentOfTheWidthAtTheDotAspectThenHeightCapped) {
-    const struct {
-        std::uint32_t w, h;
-        PageMetrics page;
-        std::int32_t width, height;
-    } rows[] = {
+    const struct { std::uint32_t w, h; PageMetrics page; std::int32_t width, height; } rows[] = {
         {640, 480, {4800, 6600, 600, 300}, 3840, 1440},  // dots twice as tall as wide
         {200, 800, {4800, 6600, 600, 600}, 1650, 6600},  // 15360 first, over 6600
         {3, 7, {999, 99999, 100, 100}, 799, 1864},       // truncation, never rounding

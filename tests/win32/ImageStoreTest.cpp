@@ -73,11 +73,13 @@ int WINAPI NoSize(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, L
     return result;
 }
 HDC WINAPI NoMemoryDC(HDC) { return nullptr; }
+decltype(&SelectObject) g_selectObject;
+HGDIOBJ WINAPI NoSelection(HDC, HGDIOBJ) { return nullptr; }
 
 // The saver captures its window at the display's depth: at 256 colours the
 // picture carries the device's table, and its rows follow that table, also when
 // the system leaves the image size to be worked out. Rows the system does not
-// hand over, or a bitmap or memory DC it cannot make, make no picture.
+// hand over, or a bitmap or memory DC it cannot make or join, make no picture.
 TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     Surface device(Picture{8, 7, 3});
     CDib dib;
@@ -87,6 +89,9 @@ TEST_F(ImageStore, ACaptureAt256ColoursKeepsEveryColour) {
     g_createCompatibleDC = Route(&CreateCompatibleDC, NoMemoryDC);
     EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Route(NoMemoryDC, g_createCompatibleDC);
+    g_selectObject = Route(&SelectObject, NoSelection);
+    EXPECT_FALSE(dib.Capture(&device.dc, 0, 0, 7, 3));
+    Route(NoSelection, g_selectObject);
     g_rows = true;
     ASSERT_TRUE(dib.Capture(&device.dc, 0, 0, 7, 3));
     Route(NoSize, g_getDIBits);
