@@ -370,13 +370,6 @@ TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDis
         UpdateWindow(hWnd);
         return g_fractalState.column;
     };
-    const HDC dc = GetDC(hWnd);  // white where the window shows nothing yet: paints until the first picture keep it
-    ValidateRect(hWnd, nullptr);
-    PatBlt(dc, 0, 0, 8, 8, WHITENESS);
-    RenderColumns(hWnd, nullptr, nullptr);
-    RedrawWindow(hWnd, nullptr, nullptr, RDW_ERASENOW);
-    EXPECT_TRUE(zorv::AwaitingFirstPicture(g_fractalState) && GetPixel(dc, 4, 4) == RGB(255, 255, 255)) << "erased";
-    ReleaseDC(hWnd, dc);
     const HBITMAP canvas = g_canvas.GetSafeHandle();  // screen-sized already: kept through every paint
     for (int i = 0; i < 100 && zorv::AwaitingFirstPicture(g_fractalState); ++i) paint();
     const int column = paint();  // an image just begun: 26 more columns stay inside it
@@ -393,6 +386,20 @@ TEST_F(SaverWindow, TheTimerRunsEvery200MillisecondsButNothingIsDrawnWhileTheDis
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_FALSE(IsWindow(hWnd)) << "a key while the display is off";
     g_bDisplayOff = false;
+}
+
+// Until the first picture, each paint asks for the next without an erase: what
+// the window shows stays. (Wider than one hurried paint's columns reach.)
+TEST_F(SaverWindow, PaintsBeforeTheFirstPictureEraseNothing) {
+    HWND hWnd = CreatePopup(kSaverClassName, HostWindowProc, 30000, 80);
+    const HDC dc = GetDC(hWnd);  // white where the window shows nothing yet: paints until the first picture keep it
+    ValidateRect(hWnd, nullptr);
+    PatBlt(dc, 0, 0, 8, 8, WHITENESS);
+    RenderColumns(hWnd, nullptr, nullptr);
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_ERASENOW);
+    EXPECT_TRUE(zorv::AwaitingFirstPicture(g_fractalState) && GetPixel(dc, 4, 4) == RGB(255, 255, 255)) << "erased";
+    ReleaseDC(hWnd, dc);
+    DestroyWindow(hWnd);
 }
 
 // The saved picture is looked for and read while another program reads it too;
